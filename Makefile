@@ -1,0 +1,47 @@
+# The two entry points of a fresh checkout: `make run` and `make test`.
+# Each installs what is missing, configures and builds; nothing else needs to be done by hand.
+
+BUILD_DIR  ?= build
+ASAN_DIR   ?= build-asan
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps build build-asan run test test-plain test-asan bench clean
+
+all: build
+
+deps:
+	./scripts/install-deps
+
+$(BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+$(ASAN_DIR)/CMakeCache.txt:
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLMERE_SANITIZE=ON
+
+build: deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+build-asan: deps $(ASAN_DIR)/CMakeCache.txt
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+
+# Until the editor exists, `run` shows what the command-line companion offers.
+run: build
+	@if [ -x $(BUILD_DIR)/bin/quillmere ]; then $(BUILD_DIR)/bin/quillmere; \
+	else $(BUILD_DIR)/bin/quillmere-cli --help; fi
+
+test-plain: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: build-asan
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+test: test-plain test-asan
+
+bench: build
+	./bench/run-convert-bench
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,105 @@
+#include "app/messages.h"
+
+#include <array>
+#include <cstddef>
+#include <stdexcept>
+
+namespace quillmere {
+namespace {
+
+struct TMsgEntry {
+  TMsgId Id;
+  std::string_view Caption;
+  std::string_view Text;
+  TMsgIcon Icon;
+  TMsgButtons Buttons;
+};
+
+constexpr std::string_view kQuillmere = "Quillmere";
+constexpr std::string_view kWarning = "Quillmere: Warning";
+constexpr std::string_view kError = "Error!";
+constexpr std::string_view kInformation = "Information";
+
+// clang-format off
+constexpr std::array kMessages = {
+  TMsgEntry{TMsgId::FiletypeMismatch, kWarning,
+    "Warning: Filetype does not match filename.\rUsing Save As is recommended to avoid possible data loss.",
+    TMsgIcon::Warning, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::LoadingError, kQuillmere,
+    "Error during loading, some data may not be recoverable.",
+    TMsgIcon::Warning, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::NotAFOXFile, kQuillmere,
+    "Error: Not a Furcadia FOX file!", TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::UnknownFOXVersion, kQuillmere,
+    "Error: Unknown FOX version: %s", TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::EncryptedFOX, kQuillmere,
+    "Error: Encrypted FOX! This cannot be read.", TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::EncryptedFS2, kError,
+    "This FS2 file is encrypted and cannot be loaded!", TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::InvalidChunkData, kError,
+    "ERROR: Invalid/Unexpected Chunk Data", TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::FBJUnrecognised, kError,
+    "The FBJ file exists but is an unrecognised version.\rFBJ flags will not transfer.",
+    TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::FBJNewer, kError,
+    "The FBJ file appears to be newer than supported. Attempt to load it anyway?\r",
+    TMsgIcon::Error, TMsgButtons::YesNo},
+  TMsgEntry{TMsgId::FS2WithoutFBJ, kWarning,
+    "Warning. Due to limitations FBJ will not be saved with FS2 format.\rContinue?",
+    TMsgIcon::Warning, TMsgButtons::OkCancel},
+  TMsgEntry{TMsgId::FileNotSaved, kInformation,
+    "File not saved.", TMsgIcon::Information, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::DataLossFSH, kWarning,
+    "Warning: Data has been found that will be lost when saving to FSH. Continue?",
+    TMsgIcon::Warning, TMsgButtons::OkCancel},
+  TMsgEntry{TMsgId::ShapeTooLargeForFSH, kQuillmere,
+    "Shape %s is %s x %s pixels, larger than the 255 x 255 that an %s file can hold.\rFile not saved.",
+    TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::TooManyShapesForFSH, kQuillmere,
+    "The document holds %s shapes, more than the 65535 that an %s file can count.\rFile not saved.",
+    TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::EncodingNotForFSH, kQuillmere,
+    "The first frame of shape %s stores its pixels with encoding %s, which an %s file can't hold.\rFile not saved.",
+    TMsgIcon::Error, TMsgButtons::Ok},
+};
+// clang-format on
+
+const TMsgEntry& Entry(TMsgId id) {
+  for (const TMsgEntry& entry : kMessages) {
+    if (entry.Id == id) return entry;
+  }
+  throw std::logic_error("message missing from the table");
+}
+
+std::string Fill(std::string_view text, std::initializer_list<std::string_view> args) {
+  std::string out;
+  out.reserve(text.size() + 32);
+  auto next = args.begin();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 's' && next != args.end()) {
+      out.append(*next++);
+      ++i;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+TMessage MakeMessage(TMsgId id, std::initializer_list<std::string_view> args) {
+  const TMsgEntry& entry = Entry(id);
+  return TMessage{std::string(entry.Caption), Fill(entry.Text, args), entry.Icon, entry.Buttons};
+}
+
+TMsgAnswer Show(UserInterface& ui, TMsgId id, std::initializer_list<std::string_view> args) {
+  return ui.ShowMessage(MakeMessage(id, args));
+}
+
+void ShowGeneralError(UserInterface& ui, std::string_view text) {
+  ui.ShowMessage(TMessage{std::string(kGeneralErrorCaption), std::string(text), TMsgIcon::Error,
+                          TMsgButtons::Ok});
+}
+
+}  // namespace quillmere

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/user_interface.h"
+
+namespace quillmere {
+
+// Answers questions from a prepared list and records everything shown, for
+// batch use and for tests. The answers are used in order and the last one
+// repeats; "yes" and "ok" both agree, "no" and "cancel" both decline, so a
+// script need not know each box's buttons. A plain OK box takes no answer.
+// Without answers a question gets the safe way out: Cancel where the message
+// has it, No for Yes/No.
+class ScriptedUserInterface : public UserInterface {
+ public:
+  struct TShown {
+    TMessage Message;
+    TMsgAnswer Answer;
+  };
+
+  ScriptedUserInterface() = default;
+  explicit ScriptedUserInterface(std::vector<TMsgAnswer> answers);
+
+  TMsgAnswer ShowMessage(const TMessage& message) override;
+  void DebugOutput(std::string_view line) override;
+
+  // Called for each diagnostic line as it arrives (the command-line tool
+  // prints them on stderr).
+  void SetDebugSink(std::function<void(std::string_view)> sink) { debugSink_ = std::move(sink); }
+
+  const std::vector<TShown>& Shown() const { return shown_; }
+  const std::vector<std::string>& DebugLines() const { return debugLines_; }
+  void Clear();
+
+ private:
+  std::vector<TMsgAnswer> answers_;
+  std::size_t nextAnswer_ = 0;
+  std::vector<TShown> shown_;
+  std::vector<std::string> debugLines_;
+  std::function<void(std::string_view)> debugSink_;
+};
+
+// True when `answer` is one of the buttons of `buttons`.
+bool HasButton(TMsgButtons buttons, TMsgAnswer answer);
+
+}  // namespace quillmere

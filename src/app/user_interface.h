@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillmere {
+
+enum class TMsgIcon { Information, Warning, Error, Question };
+enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class TMsgAnswer { Ok, Cancel, Yes, No };
+
+// A modal message: what the person reads and the buttons they may press.
+struct TMessage {
+  std::string Caption;
+  std::string Text;  // "\r" separates lines, as the texts are kept
+  TMsgIcon Icon = TMsgIcon::Information;
+  TMsgButtons Buttons = TMsgButtons::Ok;
+
+  bool operator==(const TMessage&) const = default;
+};
+
+// The only way the core reaches the person. The editor answers with message
+// boxes, the command-line tool with its --answer flags, tests with a script.
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+
+  // Shows a message and returns the button pressed; the answer is one of the
+  // message's buttons.
+  virtual TMsgAnswer ShowMessage(const TMessage& message) = 0;
+
+  // A diagnostic line the person never sees in a box.
+  virtual void DebugOutput(std::string_view line) = 0;
+};
+
+// The general error handler: shows an error that ended the current command
+// (a read past the end of a file, a failed write) with the error's own text.
+void ShowGeneralError(UserInterface& ui, std::string_view text);
+
+}  // namespace quillmere

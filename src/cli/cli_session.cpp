@@ -1,0 +1,101 @@
+#include "cli/cli_session.h"
+
+#include <iostream>
+#include <new>
+
+#include "app/platform_error.h"
+
+namespace quillmere::cli {
+namespace {
+
+TMsgAnswer ParseAnswer(const std::string& text) {
+  if (text == "yes") return TMsgAnswer::Yes;
+  if (text == "no") return TMsgAnswer::No;
+  if (text == "ok") return TMsgAnswer::Ok;
+  return TMsgAnswer::Cancel;
+}
+
+std::vector<TMsgAnswer> ParseAnswers(const std::vector<std::string>& answers) {
+  std::vector<TMsgAnswer> parsed;
+  for (const std::string& answer : answers) parsed.push_back(ParseAnswer(answer));
+  return parsed;
+}
+
+const char* IconName(TMsgIcon icon) {
+  switch (icon) {
+    case TMsgIcon::Information:
+      return "information";
+    case TMsgIcon::Warning:
+      return "warning";
+    case TMsgIcon::Error:
+      return "error";
+    case TMsgIcon::Question:
+      return "question";
+  }
+  return "information";
+}
+
+const char* ButtonsName(TMsgButtons buttons) {
+  switch (buttons) {
+    case TMsgButtons::Ok:
+      return "ok";
+    case TMsgButtons::OkCancel:
+      return "okcancel";
+    case TMsgButtons::YesNo:
+      return "yesno";
+    case TMsgButtons::YesNoCancel:
+      return "yesnocancel";
+  }
+  return "ok";
+}
+
+const char* AnswerName(TMsgAnswer answer) {
+  switch (answer) {
+    case TMsgAnswer::Ok:
+      return "ok";
+    case TMsgAnswer::Cancel:
+      return "cancel";
+    case TMsgAnswer::Yes:
+      return "yes";
+    case TMsgAnswer::No:
+      return "no";
+  }
+  return "ok";
+}
+
+}  // namespace
+
+TCliSession::TCliSession(const std::vector<std::string>& answers) : ui_(ParseAnswers(answers)) {
+  ui_.SetDebugSink([](std::string_view line) { std::cerr << line << '\n'; });
+}
+
+bool TCliSession::Guard(const std::function<void()>& work) {
+  try {
+    work();
+    return true;
+  } catch (const PlatformError& error) {
+    ShowGeneralError(ui_, error.what());
+  } catch (const std::bad_alloc&) {
+    ShowGeneralError(ui_, "Out of memory.");
+  }
+  return false;
+}
+
+nlohmann::ordered_json TCliSession::Messages() const {
+  nlohmann::ordered_json messages = nlohmann::ordered_json::array();
+  for (const ScriptedUserInterface::TShown& shown : ui_.Shown()) {
+    messages.push_back({{"caption", shown.Message.Caption},
+                        {"text", shown.Message.Text},
+                        {"icon", IconName(shown.Message.Icon)},
+                        {"buttons", ButtonsName(shown.Message.Buttons)},
+                        {"answer", AnswerName(shown.Answer)}});
+  }
+  return messages;
+}
+
+void PrintJson(const nlohmann::ordered_json& result) {
+  // File names need not be UTF-8; replace what JSON can't carry rather than fail.
+  std::cout << result.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+}
+
+}  // namespace quillmere::cli

@@ -1,0 +1,46 @@
+#include "documents/open_shape_file.h"
+
+#include "app/messages.h"
+#include "formats/fox_format.h"
+#include "formats/fsh_format.h"
+
+namespace quillmere {
+namespace {
+
+bool ReadInto(const std::string& fileName, TShapeFileType type, TShapeList& shapes, UserInterface& ui) {
+  switch (type) {
+    case TShapeFileType::ftFOX:
+      return LoadFOXFile(fileName, shapes, ui);
+    case TShapeFileType::ftFS2:
+      return LoadFSHFile(fileName, shapes, ui, true);
+    case TShapeFileType::ftFSH:
+    case TShapeFileType::ftFSHPlain:
+      break;
+  }
+  return LoadFSHFile(fileName, shapes, ui, false);
+}
+
+void ForgetUnreadFile(TDocument& document) { document.FileName = std::string(kNoFileName); }
+
+}  // namespace
+
+TOpenResult OpenShapeFile(const std::string& fileName, TDocument& document, UserInterface& ui) {
+  TOpenResult result;
+  result.Type = DetectFileType(fileName);
+  document.FileName = fileName;
+  document.Modified = false;
+  document.Offset = 0;
+  try {
+    result.Complete = ReadInto(fileName, result.Type.FileType, document.Shapes, ui);
+  } catch (...) {
+    ForgetUnreadFile(document);
+    document.Recent.AddFile(fileName);
+    throw;
+  }
+  if (!result.Complete) ForgetUnreadFile(document);
+  if (!result.Type.ExtensionMatches) Show(ui, TMsgId::FiletypeMismatch);
+  document.Recent.AddFile(fileName);
+  return result;
+}
+
+}  // namespace quillmere

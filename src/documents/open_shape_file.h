@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "app/user_interface.h"
+#include "documents/document.h"
+#include "formats/file_type.h"
+
+namespace quillmere {
+
+struct TOpenResult {
+  TFileTypeInfo Type;
+  bool Complete = false;  // the reader read everything the file announced
+};
+
+// Opens `fileName` into `document` with the reader its content selects, then
+// warns when the content does not match the extension. The name joins the
+// document's recent list in any case; a read that did not complete leaves
+// the document without a file name ("None"), so that a plain Save can't
+// overwrite a file that was not fully read. Raises FileOpenError, changing
+// nothing, when the file can't be opened; a read error raises after the
+// document has been brought to that state.
+TOpenResult OpenShapeFile(const std::string& fileName, TDocument& document, UserInterface& ui);
+
+}  // namespace quillmere

@@ -1,0 +1,153 @@
+#include "model/png_plane.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/platform_error.h"
+
+namespace quillmere {
+namespace {
+
+// Interlaced images must be decoded whole; beyond this they are refused
+// rather than allowed to claim unbounded memory.
+constexpr std::size_t kMaxInterlacedBytes = 256u * 1024 * 1024;
+
+[[noreturn]] void Fail(const std::string& why) { throw ReadError("Cannot load image. " + why); }
+
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+  return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+         (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
+}
+
+// Finds where the PNG stream that starts at `start` ends, by its chunk
+// lengths, so that a following plane is found without decoding this one fully.
+std::size_t FindStreamEnd(const std::uint8_t* data, std::size_t size, std::size_t start) {
+  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (size - start < 8 || std::memcmp(data + start, kSignature, 8) != 0) {
+    Fail("The frame's pixel data is not a PNG stream.");
+  }
+  std::size_t at = start + 8;
+  for (;;) {
+    if (size - at < 12) Fail("The PNG stream is truncated.");
+    std::uint32_t length = BigEndian32(data + at);
+    bool end = std::memcmp(data + at + 4, "IEND", 4) == 0;
+    if (length > 0x7FFFFFFFu || size - at - 12 < length) Fail("The PNG stream is truncated.");
+    at += 12 + static_cast<std::size_t>(length);
+    if (end) return at;
+  }
+}
+
+struct TMemorySource {
+  const std::uint8_t* Data;
+  std::size_t Size;
+  std::size_t Position;
+};
+
+struct TDecodeJob {
+  // In
+  std::uint16_t Width;
+  std::uint16_t Height;
+  int BytesPerPixel;
+  // Out
+  ByteBuffer* Plane;
+  std::vector<std::uint8_t>* Row;
+  std::vector<std::uint8_t>* Whole;
+  char Error[256];
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
+  auto* source = static_cast<TMemorySource*>(png_get_io_ptr(png));
+  if (source->Size - source->Position < count) png_error(png, "The PNG stream is truncated.");
+  std::memcpy(out, source->Data + source->Position, count);
+  source->Position += count;
+}
+
+void OnError(png_structp png, png_const_charp message) {
+  auto* job = static_cast<TDecodeJob*>(png_get_error_ptr(png));
+  std::snprintf(job->Error, sizeof job->Error, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+void CopyRow(const TDecodeJob& job, const std::uint8_t* row, std::uint32_t pngWidth, int channels,
+             std::uint32_t targetRow) {
+  std::uint8_t* out = job.Plane->data() + static_cast<std::size_t>(targetRow) * job.Width * job.BytesPerPixel;
+  std::uint32_t columns = std::min<std::uint32_t>(pngWidth, job.Width);
+  int take = std::min(channels, job.BytesPerPixel);
+  for (std::uint32_t c = 0; c < columns; ++c) {
+    std::memcpy(out + static_cast<std::size_t>(c) * job.BytesPerPixel, row + static_cast<std::size_t>(c) * channels,
+                static_cast<std::size_t>(take));
+  }
+}
+
+// Runs libpng under its setjmp error convention. Only trivially destructible
+// locals live in this frame, so the long jump skips no destructor.
+bool Decode(png_structp png, png_infop info, TDecodeJob& job) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_read_info(png, info);
+  png_set_packing(png);
+  png_set_strip_16(png);
+  int passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  std::uint32_t pngWidth = png_get_image_width(png, info);
+  std::uint32_t pngHeight = png_get_image_height(png, info);
+  int channels = png_get_channels(png, info);
+  std::size_t rowBytes = png_get_rowbytes(png, info);
+  std::uint32_t rows = std::min<std::uint32_t>(pngHeight, job.Height);
+  if (passes == 1) {
+    job.Row->resize(rowBytes);
+    for (std::uint32_t r = 0; r < rows; ++r) {
+      png_read_row(png, job.Row->data(), nullptr);
+      CopyRow(job, job.Row->data(), pngWidth, channels, r);
+    }
+    return true;
+  }
+  if (pngHeight != 0 && rowBytes > kMaxInterlacedBytes / pngHeight) {
+    std::snprintf(job.Error, sizeof job.Error, "The interlaced PNG image is too large.");
+    return false;
+  }
+  job.Whole->resize(rowBytes * pngHeight);
+  for (int pass = 0; pass < passes; ++pass) {
+    for (std::uint32_t r = 0; r < pngHeight; ++r) png_read_row(png, job.Whole->data() + r * rowBytes, nullptr);
+  }
+  for (std::uint32_t r = 0; r < rows; ++r) CopyRow(job, job.Whole->data() + r * rowBytes, pngWidth, channels, r);
+  return true;
+}
+
+}  // namespace
+
+ByteBuffer ReadPNGPlane(const ByteBuffer& payload, std::size_t& position, std::uint16_t width,
+                        std::uint16_t height, int bytesPerPixel) {
+  if (position > payload.size()) Fail("The PNG stream is truncated.");
+  std::size_t end = FindStreamEnd(payload.data(), payload.size(), position);
+
+  ByteBuffer plane(static_cast<std::size_t>(width) * height * static_cast<std::size_t>(bytesPerPixel), 0);
+  std::vector<std::uint8_t> row;
+  std::vector<std::uint8_t> whole;
+  TDecodeJob job{width, height, bytesPerPixel, &plane, &row, &whole, {}};
+  TMemorySource source{payload.data(), end, position};
+
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, OnError, OnWarning);
+  if (png == nullptr) Fail("The PNG decoder could not start.");
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    Fail("The PNG decoder could not start.");
+  }
+  png_set_read_fn(png, &source, ReadFromMemory);
+  png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
+  bool ok = Decode(png, info, job);
+  png_destroy_read_struct(&png, &info, nullptr);
+  if (!ok) Fail(job.Error);
+  position = end;
+  return plane;
+}
+
+}  // namespace quillmere
