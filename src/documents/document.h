@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ inline constexpr std::string_view kNoFileName = "None";
 // One of the two documents (Destination or Source): its shapes and where they
 // came from.
 struct TDocument {
+  static constexpr std::uint32_t kRecentFiles = 8;
+
+  TDocument() { Recent.SetMaxFiles(kRecentFiles); }
+
   TShapeList Shapes;
   std::string FileName{kNoFileName};
   bool Modified = false;

@@ -179,7 +179,8 @@ bool SaveFSHFile(const std::string& fileName, const TShapeList& shapes, UserInte
     Show(ui, TMsgId::FileNotSaved);
     return false;
   }
-  const bool writeFBJ = !fs2Mode && options.SaveFBJInformation;
+  // A shape file that is itself named ".fbj" must not be overwritten by its companion.
+  const bool writeFBJ = !fs2Mode && options.SaveFBJInformation && FBJFileName(fileName) != fileName;
 
   AtomicFileWriter out(fileName);
   const auto count = static_cast<std::uint16_t>(shapes.size());
