@@ -113,10 +113,4 @@ std::uint8_t FileReader::ReadU8OrZero() {
   return b;
 }
 
-std::uint16_t FileReader::ReadU16OrZero() {
-  std::uint8_t b[2] = {0, 0};
-  ReadSome(b, 2);
-  return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-}
-
 }  // namespace quillmere

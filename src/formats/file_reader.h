@@ -11,8 +11,8 @@ namespace quillmere {
 //   bytes than asked, before anything is copied, so no caller ever allocates
 //   for a length the file can't back;
 // - lenient reads (Read*OrZero, ReadSome) deliver what is there and read the
-//   missing bytes as 0, for the older formats whose short fields never
-//   checked for the end of the file.
+//   missing bytes as 0, for detection and the FBJ companion, where a short
+//   file simply has nothing more to say.
 // Large strict reads go straight from the file into the caller's buffer.
 class FileReader {
  public:
@@ -42,7 +42,6 @@ class FileReader {
   // Copies up to `count` bytes, returns how many were there.
   std::size_t ReadSome(void* target, std::size_t count);
   std::uint8_t ReadU8OrZero();
-  std::uint16_t ReadU16OrZero();
 
   // Raises the read error for this file.
   [[noreturn]] void FailRead() const;

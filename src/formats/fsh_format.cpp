@@ -22,19 +22,19 @@ constexpr int kMaxSide = 0xFF;
 
 std::int16_t SignExtend(std::uint8_t byte) { return static_cast<std::int8_t>(byte); }
 
-// Reads one record's image: the four header bytes (which, as the format has
-// always been read, give 0 past the end of the file) and the pixels, whose
-// copy is the read that insists on the bytes being there.
+// Reads one record's image. A record that the file does not hold in full is
+// the read error: a file cut short at a record boundary must not load as if
+// complete, padded with empty shapes.
 TPatchFrame ReadRecordImage(FileReader& file, bool fs2Mode) {
   TPatchFrame shape;
   TPatchSubFrame& frame = shape.Frames.emplace_back();
   frame.Opacity = 255;
   frame.Encoding = kEncodingRaw;
-  frame.Width = file.ReadU8OrZero();
-  frame.Height = file.ReadU8OrZero();
-  frame.ShapePosX = SignExtend(file.ReadU8OrZero());
-  frame.ShapePosY = SignExtend(file.ReadU8OrZero());
-  if (fs2Mode) shape.ReplacementIndex = static_cast<std::int16_t>(file.ReadU16OrZero());
+  frame.Width = file.ReadU8();
+  frame.Height = file.ReadU8();
+  frame.ShapePosX = SignExtend(file.ReadU8());
+  frame.ShapePosY = SignExtend(file.ReadU8());
+  if (fs2Mode) shape.ReplacementIndex = file.ReadI16();
   std::size_t pixelCount = static_cast<std::size_t>(frame.Width) * frame.Height;
   if (pixelCount > file.Remaining()) file.FailRead();
   frame.Pixels.resize(pixelCount);
@@ -44,9 +44,10 @@ TPatchFrame ReadRecordImage(FileReader& file, bool fs2Mode) {
 
 void ReadFSHBody(FileReader& file, TShapeList& shapes, UserInterface& ui,
                  std::optional<TFBJReader>& fbj, TLoadState& state) {
-  std::uint16_t count = file.ReadU16OrZero();
+  std::uint16_t count = file.ReadU16();
+  if (2u * count > file.Remaining()) file.FailRead();
   std::vector<std::uint16_t> sizes(count);
-  for (std::uint16_t& size : sizes) size = file.ReadU16OrZero();
+  for (std::uint16_t& size : sizes) size = file.ReadU16();
   for (std::uint16_t entry : sizes) {
     TPatchFrame shape = ReadRecordImage(file, false);
     const TPatchSubFrame& frame = shape.Frames.front();
@@ -69,9 +70,9 @@ void ReadFSHBody(FileReader& file, TShapeList& shapes, UserInterface& ui,
 void ReadFS2Body(FileReader& file, TShapeList& shapes, UserInterface& ui,
                  std::optional<TFBJReader>& fbj, TLoadState& state) {
   file.Seek(8);
-  std::uint16_t count = file.ReadU16OrZero();
+  std::uint16_t count = file.ReadU16();
   file.Seek(kFS2EncryptionOffset);
-  if (file.ReadU8OrZero() == 1) {
+  if (file.ReadU8() == 1) {
     Show(ui, TMsgId::EncryptedFS2);
     return;
   }
