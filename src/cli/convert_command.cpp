@@ -23,7 +23,7 @@ int RunConvert(const std::string& in, const std::string& out, bool saveFBJ,
       throw;
     }
     // A file that was not read in full is never written out as if it were.
-    if (!opened.Complete) return;
+    if (!opened.Outcome.Whole()) return;
     TSaveOptions options;
     options.SaveFBJInformation = saveFBJ;
     written = SaveDestinationFile(out, destination, session.Ui(), options);

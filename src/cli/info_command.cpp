@@ -1,5 +1,7 @@
 #include <nlohmann/json.hpp>
 
+#include <optional>
+
 #include "app/platform_error.h"
 #include "cli/cli_session.h"
 #include "cli/commands.h"
@@ -39,31 +41,28 @@ nlohmann::ordered_json ShapeJson(const TPatchFrame& shape) {
 int RunInfo(const std::string& file, const std::vector<std::string>& answers) {
   TCliSession session(answers);
   TDocument document;
+  std::optional<TFileTypeInfo> type;
   TOpenResult opened;
-  bool openFailed = false;
   bool clean = session.Guard([&] {
-    try {
-      opened = OpenShapeFile(file, document, session.Ui());
-    } catch (const FileOpenError&) {
-      openFailed = true;
-      throw;
-    }
+    // Detected apart from the read, so the type is reported even when reading fails.
+    type = DetectFileType(file);
+    opened = OpenShapeFile(file, document, session.Ui());
   });
 
   nlohmann::ordered_json result;
   result["file"] = document.FileName;
-  if (!openFailed) {
-    result["type"] = FileTypeName(opened.Type.FileType);
-    result["extension_matches"] = opened.Type.ExtensionMatches;
+  if (type) {
+    result["type"] = FileTypeName(type->FileType);
+    result["extension_matches"] = type->ExtensionMatches;
   }
-  result["complete"] = clean && opened.Complete;
+  result["complete"] = clean && opened.Outcome.Complete;
   nlohmann::ordered_json shapes = nlohmann::ordered_json::array();
   for (const TPatchFrame& shape : document.Shapes) shapes.push_back(ShapeJson(shape));
   result["shapes"] = std::move(shapes);
   result["messages"] = session.Messages();
   PrintJson(result);
-  if (openFailed) return kExitUsage;
-  return clean && opened.Complete ? kExitSuccess : kExitIncomplete;
+  if (!type) return kExitUsage;
+  return clean && opened.Outcome.Whole() ? kExitSuccess : kExitIncomplete;
 }
 
 }  // namespace quillmere::cli

@@ -7,7 +7,7 @@
 namespace quillmere {
 namespace {
 
-bool ReadInto(const std::string& fileName, TShapeFileType type, TShapeList& shapes, UserInterface& ui) {
+TLoadOutcome ReadInto(const std::string& fileName, TShapeFileType type, TShapeList& shapes, UserInterface& ui) {
   switch (type) {
     case TShapeFileType::ftFOX:
       return LoadFOXFile(fileName, shapes, ui);
@@ -31,13 +31,13 @@ TOpenResult OpenShapeFile(const std::string& fileName, TDocument& document, User
   document.Modified = false;
   document.Offset = 0;
   try {
-    result.Complete = ReadInto(fileName, result.Type.FileType, document.Shapes, ui);
+    result.Outcome = ReadInto(fileName, result.Type.FileType, document.Shapes, ui);
   } catch (...) {
     ForgetUnreadFile(document);
     document.Recent.AddFile(fileName);
     throw;
   }
-  if (!result.Complete) ForgetUnreadFile(document);
+  if (!result.Outcome.Whole()) ForgetUnreadFile(document);
   if (!result.Type.ExtensionMatches) Show(ui, TMsgId::FiletypeMismatch);
   document.Recent.AddFile(fileName);
   return result;

@@ -5,12 +5,13 @@
 #include "app/user_interface.h"
 #include "documents/document.h"
 #include "formats/file_type.h"
+#include "formats/load_frame.h"
 
 namespace quillmere {
 
 struct TOpenResult {
   TFileTypeInfo Type;
-  bool Complete = false;  // the reader read everything the file announced
+  TLoadOutcome Outcome;
 };
 
 // Opens `fileName` into `document` with the reader its content selects, then

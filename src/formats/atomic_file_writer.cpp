@@ -117,6 +117,26 @@ void AtomicFileWriter::Publish() {
   published_ = true;
 }
 
+void AtomicFileWriter::PublishTogether(AtomicFileWriter& first, AtomicFileWriter& second) {
+  // A hard link keeps the first target's old content reachable until the
+  // second file is in place; the temporary name is unique, so is this one.
+  std::string backup = first.temp_ + ".old";
+  bool hadOld = ::access(first.target_.c_str(), F_OK) == 0;
+  bool backedUp = hadOld && ::link(first.target_.c_str(), backup.c_str()) == 0;
+  first.Publish();
+  try {
+    second.Publish();
+  } catch (...) {
+    if (backedUp) {
+      ::rename(backup.c_str(), first.target_.c_str());
+    } else if (!hadOld) {
+      ::unlink(first.target_.c_str());
+    }
+    throw;
+  }
+  if (backedUp) ::unlink(backup.c_str());
+}
+
 void AtomicFileWriter::Commit() {
   Finish();
   Publish();

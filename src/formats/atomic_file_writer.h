@@ -32,6 +32,12 @@ class AtomicFileWriter {
   // Finish, then Publish.
   void Commit();
 
+  // Publishes two finished files as one: when the second can't take its
+  // place, the first target gets its previous content back (or disappears
+  // again if it had none), so a shape file never goes out without its
+  // companion.
+  static void PublishTogether(AtomicFileWriter& first, AtomicFileWriter& second);
+
  private:
   void Flush();
   [[noreturn]] void Fail(int error) const;

@@ -48,7 +48,7 @@ TPatchSubFrame ReadFrame(FileReader& file, std::int16_t format, bool version3) {
   return frame;
 }
 
-void ReadShapes(FileReader& file, TShapeList& shapes, UserInterface& ui, TLoadState& state) {
+void ReadShapes(FileReader& file, TShapeList& shapes, UserInterface& ui, TLoadOutcome& state) {
   char signature[4];
   file.ReadExact(signature, sizeof signature);
   if (std::memcmp(signature, "FSHX", 4) != 0) {
@@ -148,8 +148,8 @@ void CheckFits(const std::string& fileName, const TShapeList& shapes) {
 
 }  // namespace
 
-bool LoadFOXFile(const std::string& fileName, TShapeList& shapes, UserInterface& ui) {
-  return RunLoadFrame(shapes, ui, [&](TLoadState& state) {
+TLoadOutcome LoadFOXFile(const std::string& fileName, TShapeList& shapes, UserInterface& ui) {
+  return RunLoadFrame(shapes, ui, [&](TLoadOutcome& state) {
     FileReader file(fileName);
     ReadShapes(file, shapes, ui, state);
   });

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/user_interface.h"
+#include "formats/load_frame.h"
 #include "model/patch_frame.h"
 
 namespace quillmere {
@@ -10,9 +11,8 @@ namespace quillmere {
 // Reads a FOX file of any version up to 3 into `shapes` (cleared first).
 // Refusals (not FOX, unknown version, encrypted) are shown through `ui`;
 // a read past the end or a negative payload length raises ReadError after the
-// loading-error message, keeping the shapes completed before it. Returns
-// whether the whole file was read.
-bool LoadFOXFile(const std::string& fileName, TShapeList& shapes, UserInterface& ui);
+// loading-error message, keeping the shapes completed before it.
+TLoadOutcome LoadFOXFile(const std::string& fileName, TShapeList& shapes, UserInterface& ui);
 
 // Writes every shape, frame and step. Version 1 when every frame is fully
 // opaque and raw; otherwise version 3, so opacity and PNG planes survive.

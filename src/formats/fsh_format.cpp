@@ -43,7 +43,7 @@ TPatchFrame ReadRecordImage(FileReader& file, bool fs2Mode) {
 }
 
 void ReadFSHBody(FileReader& file, TShapeList& shapes, UserInterface& ui,
-                 std::optional<TFBJReader>& fbj, TLoadState& state) {
+                 std::optional<TFBJReader>& fbj, TLoadOutcome& state) {
   std::uint16_t count = file.ReadU16();
   if (2u * count > file.Remaining()) file.FailRead();
   std::vector<std::uint16_t> sizes(count);
@@ -55,6 +55,7 @@ void ReadFSHBody(FileReader& file, TShapeList& shapes, UserInterface& ui,
     if (entry < pixelCount) {
       Show(ui, TMsgId::InvalidChunkData);
       state.Complete = true;
+      state.Refused = true;
       return;
     }
     // Whatever the record holds beyond its image is skipped in full, so the
@@ -68,7 +69,7 @@ void ReadFSHBody(FileReader& file, TShapeList& shapes, UserInterface& ui,
 }
 
 void ReadFS2Body(FileReader& file, TShapeList& shapes, UserInterface& ui,
-                 std::optional<TFBJReader>& fbj, TLoadState& state) {
+                 std::optional<TFBJReader>& fbj, TLoadOutcome& state) {
   file.Seek(8);
   std::uint16_t count = file.ReadU16();
   file.Seek(kFS2EncryptionOffset);
@@ -148,8 +149,8 @@ void WritePixels(AtomicFileWriter& out, const TRecord& record) {
 
 }  // namespace
 
-bool LoadFSHFile(const std::string& fileName, TShapeList& shapes, UserInterface& ui, bool fs2Mode) {
-  return RunLoadFrame(shapes, ui, [&](TLoadState& state) {
+TLoadOutcome LoadFSHFile(const std::string& fileName, TShapeList& shapes, UserInterface& ui, bool fs2Mode) {
+  return RunLoadFrame(shapes, ui, [&](TLoadOutcome& state) {
     FileReader file(fileName);
     std::optional<TFBJReader> fbj = TFBJReader::Open(fileName, ui);
     if (fs2Mode) {
@@ -210,8 +211,7 @@ bool SaveFSHFile(const std::string& fileName, const TShapeList& shapes, UserInte
     WriteFBJ(fbj, shapes);
     out.Finish();
     fbj.Finish();
-    out.Publish();
-    fbj.Publish();
+    AtomicFileWriter::PublishTogether(out, fbj);
   } else {
     out.Commit();
   }

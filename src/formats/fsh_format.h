@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/user_interface.h"
+#include "formats/load_frame.h"
 #include "model/patch_frame.h"
 
 namespace quillmere {
@@ -15,9 +16,8 @@ struct TSaveOptions {
 // Reads an FSH file, or an FS2 patch when `fs2Mode` is set, with its FBJ
 // companion when one lies beside it, into `shapes` (cleared first). Every
 // shape gets one 8-bit frame. Refusals are shown through `ui`; a read past
-// the end raises ReadError after the loading-error message. Returns whether
-// the whole file was read.
-bool LoadFSHFile(const std::string& fileName, TShapeList& shapes, UserInterface& ui, bool fs2Mode);
+// the end raises ReadError after the loading-error message.
+TLoadOutcome LoadFSHFile(const std::string& fileName, TShapeList& shapes, UserInterface& ui, bool fs2Mode);
 
 // Writes `shapes` as FSH, or as FS2 when the name's extension is ".FS2" (any
 // case), keeping only what those formats hold. The FBJ companion is written

@@ -5,16 +5,16 @@
 namespace quillmere {
 namespace {
 
-void Finish(const TLoadState& state, UserInterface& ui) {
+void Finish(const TLoadOutcome& state, UserInterface& ui) {
   if (!state.Complete) Show(ui, TMsgId::LoadingError);
 }
 
 }  // namespace
 
-bool RunLoadFrame(TShapeList& shapes, UserInterface& ui,
-                  const std::function<void(TLoadState&)>& body) {
+TLoadOutcome RunLoadFrame(TShapeList& shapes, UserInterface& ui,
+                          const std::function<void(TLoadOutcome&)>& body) {
   shapes.clear();
-  TLoadState state;
+  TLoadOutcome state;
   try {
     body(state);
   } catch (...) {
@@ -22,7 +22,7 @@ bool RunLoadFrame(TShapeList& shapes, UserInterface& ui,
     throw;
   }
   Finish(state, ui);
-  return state.Complete;
+  return state;
 }
 
 }  // namespace quillmere

@@ -1,22 +1,33 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <cstddef>
+#include <new>
+#include <utility>
 #include <vector>
+
+#include "model/payload_memory.h"
 
 namespace quillmere {
 
-// Allocator that leaves new elements uninitialised when resized, so that a
-// payload buffer sized for a file read is not first filled with zeros.
+// Allocator of payload buffers: memory from AllocatePayload, and new elements
+// left uninitialised when resized, so that a buffer sized for a file read is
+// not first filled with zeros.
 template <typename T>
-struct DefaultInitAllocator : std::allocator<T> {
+struct PayloadAllocator {
+  using value_type = T;
+
+  PayloadAllocator() = default;
   template <typename U>
-  struct rebind {
-    using other = DefaultInitAllocator<U>;
-  };
-  DefaultInitAllocator() = default;
+  PayloadAllocator(const PayloadAllocator<U>&) noexcept {}
+
+  T* allocate(std::size_t n) { return static_cast<T*>(AllocatePayload(n * sizeof(T))); }
+  void deallocate(T* p, std::size_t n) noexcept { FreePayload(p, n * sizeof(T)); }
+
   template <typename U>
-  DefaultInitAllocator(const DefaultInitAllocator<U>&) noexcept {}
+  bool operator==(const PayloadAllocator<U>&) const noexcept {
+    return true;
+  }
 
   template <typename U>
   void construct(U* p) noexcept {
@@ -29,6 +40,6 @@ struct DefaultInitAllocator : std::allocator<T> {
 };
 
 // A frame's pixel payload: the bytes exactly as a shape file stores them.
-using ByteBuffer = std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t>>;
+using ByteBuffer = std::vector<std::uint8_t, PayloadAllocator<std::uint8_t>>;
 
 }  // namespace quillmere
