@@ -97,6 +97,48 @@ TMsgAnswer Show(UserInterface& ui, TMsgId id, std::initializer_list<std::string_
   return ui.ShowMessage(MakeMessage(id, args));
 }
 
+std::string_view IconName(TMsgIcon icon) {
+  switch (icon) {
+    case TMsgIcon::Information:
+      return "information";
+    case TMsgIcon::Warning:
+      return "warning";
+    case TMsgIcon::Error:
+      return "error";
+    case TMsgIcon::Question:
+      return "question";
+  }
+  return "information";
+}
+
+std::string_view ButtonsName(TMsgButtons buttons) {
+  switch (buttons) {
+    case TMsgButtons::Ok:
+      return "ok";
+    case TMsgButtons::OkCancel:
+      return "okcancel";
+    case TMsgButtons::YesNo:
+      return "yesno";
+    case TMsgButtons::YesNoCancel:
+      return "yesnocancel";
+  }
+  return "ok";
+}
+
+std::string_view AnswerName(TMsgAnswer answer) {
+  switch (answer) {
+    case TMsgAnswer::Ok:
+      return "ok";
+    case TMsgAnswer::Cancel:
+      return "cancel";
+    case TMsgAnswer::Yes:
+      return "yes";
+    case TMsgAnswer::No:
+      return "no";
+  }
+  return "ok";
+}
+
 void ShowGeneralError(UserInterface& ui, std::string_view text) {
   ui.ShowMessage(TMessage{std::string(kGeneralErrorCaption), std::string(text), TMsgIcon::Error,
                           TMsgButtons::Ok});

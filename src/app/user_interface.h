@@ -33,6 +33,12 @@ class UserInterface {
   virtual void DebugOutput(std::string_view line) = 0;
 };
 
+// Lower-case names ("warning", "okcancel", "yes") for machine-readable output
+// and test reports.
+std::string_view IconName(TMsgIcon icon);
+std::string_view ButtonsName(TMsgButtons buttons);
+std::string_view AnswerName(TMsgAnswer answer);
+
 // The general error handler: shows an error that ended the current command
 // (a read past the end of a file, a failed write) with the error's own text.
 void ShowGeneralError(UserInterface& ui, std::string_view text);

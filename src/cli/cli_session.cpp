@@ -21,48 +21,6 @@ std::vector<TMsgAnswer> ParseAnswers(const std::vector<std::string>& answers) {
   return parsed;
 }
 
-const char* IconName(TMsgIcon icon) {
-  switch (icon) {
-    case TMsgIcon::Information:
-      return "information";
-    case TMsgIcon::Warning:
-      return "warning";
-    case TMsgIcon::Error:
-      return "error";
-    case TMsgIcon::Question:
-      return "question";
-  }
-  return "information";
-}
-
-const char* ButtonsName(TMsgButtons buttons) {
-  switch (buttons) {
-    case TMsgButtons::Ok:
-      return "ok";
-    case TMsgButtons::OkCancel:
-      return "okcancel";
-    case TMsgButtons::YesNo:
-      return "yesno";
-    case TMsgButtons::YesNoCancel:
-      return "yesnocancel";
-  }
-  return "ok";
-}
-
-const char* AnswerName(TMsgAnswer answer) {
-  switch (answer) {
-    case TMsgAnswer::Ok:
-      return "ok";
-    case TMsgAnswer::Cancel:
-      return "cancel";
-    case TMsgAnswer::Yes:
-      return "yes";
-    case TMsgAnswer::No:
-      return "no";
-  }
-  return "ok";
-}
-
 }  // namespace
 
 TCliSession::TCliSession(const std::vector<std::string>& answers) : ui_(ParseAnswers(answers)) {
