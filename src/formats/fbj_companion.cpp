@@ -55,13 +55,12 @@ void TFBJReader::ReadRecord(TPatchFrame& shape) {
   if (flagByte & kFlagFurreY) first.FurrePosY = SignExtend(file_->ReadU8OrZero());
 }
 
+// A skipped record is as long as reading it would be: its furre bits say how
+// many bytes follow, whatever the flag byte's higher bits (which the FSH
+// writer carries through from negative or unusual flags).
 void TFBJReader::SkipRecord() {
   std::uint8_t flagByte = file_->ReadU8OrZero();
-  if (flagByte >= 8 && flagByte <= 23) {
-    file_->Skip(1);
-  } else if (flagByte >= 24 && flagByte <= 31) {
-    file_->Skip(2);
-  }
+  file_->Skip(((flagByte & kFlagFurreX) ? 1u : 0u) + ((flagByte & kFlagFurreY) ? 1u : 0u));
 }
 
 void TFBJReader::ReadNextRecord(TPatchFrame& shape) {
