@@ -58,14 +58,18 @@ void AtomicFileWriter::Fail(int error) const {
                    ". The file on disk was left as it was.");
 }
 
-void AtomicFileWriter::Flush() {
+void AtomicFileWriter::WriteAll(const std::uint8_t* bytes, std::size_t count) {
   std::size_t done = 0;
-  while (done < used_) {
-    ssize_t n = ::write(fd_, buffer_ + done, used_ - done);
+  while (done < count) {
+    ssize_t n = ::write(fd_, bytes + done, count - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) Fail(n < 0 ? errno : EIO);
     done += static_cast<std::size_t>(n);
   }
+}
+
+void AtomicFileWriter::Flush() {
+  WriteAll(buffer_, used_);
   used_ = 0;
 }
 
@@ -83,13 +87,7 @@ void AtomicFileWriter::Write(const void* data, std::size_t count) {
     return;
   }
   // Large blocks (frame payloads) go to the file in one piece.
-  std::size_t done = 0;
-  while (done < count) {
-    ssize_t n = ::write(fd_, bytes + done, count - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) Fail(n < 0 ? errno : EIO);
-    done += static_cast<std::size_t>(n);
-  }
+  WriteAll(bytes, count);
 }
 
 void AtomicFileWriter::WriteU16(std::uint16_t value) {

@@ -40,6 +40,7 @@ class AtomicFileWriter {
 
  private:
   void Flush();
+  void WriteAll(const std::uint8_t* bytes, std::size_t count);
   [[noreturn]] void Fail(int error) const;
 
   std::string target_;
