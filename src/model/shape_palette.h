@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace quillmere {
+
+struct TRGB {
+  std::uint8_t Red = 0;
+  std::uint8_t Green = 0;
+  std::uint8_t Blue = 0;
+
+  bool operator==(const TRGB&) const = default;
+};
+
+using TPalette = std::array<TRGB, 256>;
+
+// The game's 256-colour palette, shipped with the program. Entry 0 is the
+// transparent key colour of 8-bit frames. Loaded on first use.
+const TPalette& ShapePalette();
+
+// Loads the palette now (start-up does this so no paint pays for it).
+void LoadShapePalette();
+
+}  // namespace quillmere
