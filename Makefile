@@ -42,6 +42,7 @@ test: test-plain test-asan
 
 bench: build
 	./bench/run-convert-bench
+	./bench/run-picture-bench
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

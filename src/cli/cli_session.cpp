@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/platform_error.h"
+#include "documents/open_shape_file.h"
 
 namespace quillmere::cli {
 namespace {
@@ -37,6 +38,30 @@ bool TCliSession::Guard(const std::function<void()>& work) {
     ShowGeneralError(ui_, "Out of memory.");
   }
   return false;
+}
+
+bool TCliSession::OpenWhole(const std::string& file, TDocument& document) {
+  bool whole = false;
+  Guard([&] {
+    try {
+      whole = OpenShapeFile(file, document, ui_).Outcome.Whole();
+    } catch (const FileOpenError&) {
+      cannotOpen_ = true;
+      throw;
+    }
+  });
+  return whole;
+}
+
+int TCliSession::ExitStatus(bool success) const {
+  if (cannotOpen_) return kExitUsage;
+  return success ? kExitSuccess : kExitIncomplete;
+}
+
+int UsageError(const std::string& text, const TCliSession& session) {
+  std::cerr << text << '\n';
+  PrintJson({{"error", text}, {"messages", session.Messages()}});
+  return kExitUsage;
 }
 
 nlohmann::ordered_json TCliSession::Messages() const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/scripted_user_interface.h"
+#include "documents/document.h"
 
 namespace quillmere::cli {
 
@@ -30,11 +31,24 @@ class TCliSession {
   // message. Returns whether `work` ended without one.
   bool Guard(const std::function<void()>& work);
 
+  // Opens `file` as the editor opens a destination, under the general error
+  // handler. Returns whether the document then holds the whole file.
+  bool OpenWhole(const std::string& file, TDocument& document);
+
+  // The exit status of a run that succeeded or not: a file that could not be
+  // opened at all is bad usage, whatever followed.
+  int ExitStatus(bool success) const;
+
   nlohmann::ordered_json Messages() const;
 
  private:
   ScriptedUserInterface ui_;
+  bool cannotOpen_ = false;
 };
+
+// Prints the JSON of a usage error found after the input was read (a shape
+// number past the end) and returns kExitUsage.
+int UsageError(const std::string& text, const TCliSession& session);
 
 // Prints `result` as the one JSON object on stdout.
 void PrintJson(const nlohmann::ordered_json& result);

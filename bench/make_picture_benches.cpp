@@ -1,0 +1,149 @@
+// make-picture-benches KIND OUT [ARG]
+//
+// Writes the FOX inputs of the picture benchmarks:
+//   dedupe OUT [MiB, default 512]  single-frame 256 x 256 8-bit shapes adding up
+//                                  to MiB of pixel data, every fourth one a copy of
+//                                  an earlier shape; also OUT.payload, the same
+//                                  pixel bytes back to back, for `openssl dgst`
+//   gif OUT [frames, default 1000] one 200 x 200 8-bit shape whose script shows
+//                                  every frame for 100 ms
+//   render OUT                     one 1024 x 1024 frame of format 3 whose colour
+//                                  and alpha planes are PNG streams
+// The same arguments always give the same files.
+
+#include <png.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "formats/fox_format.h"
+#include "model/patch_frame.h"
+
+namespace {
+
+using namespace quillmere;
+
+std::uint64_t gState = 0x9E3779B97F4A7C15ull;
+std::uint64_t Next() {
+  gState ^= gState >> 12;
+  gState ^= gState << 25;
+  gState ^= gState >> 27;
+  return gState * 0x2545F4914F6CDD1Dull;
+}
+
+TPatchSubFrame IndexedFrame(int width, int height) {
+  TPatchSubFrame frame;
+  frame.Width = static_cast<std::uint16_t>(width);
+  frame.Height = static_cast<std::uint16_t>(height);
+  frame.Opacity = 255;
+  frame.Pixels.resize(static_cast<std::size_t>(width) * height);
+  return frame;
+}
+
+int MakeDedupe(const std::string& out, long mebibytes) {
+  const int side = 256;
+  const long shapes = mebibytes * 16;  // 64 KiB each
+  TShapeList list;
+  std::ofstream payload(out + ".payload", std::ios::binary);
+  for (long s = 0; s < shapes; ++s) {
+    if (s % 4 == 3) {
+      list.push_back(list[static_cast<std::size_t>(Next() % static_cast<std::uint64_t>(s))]);
+    } else {
+      TPatchFrame shape;
+      shape.Frames.push_back(IndexedFrame(side, side));
+      for (std::uint8_t& b : shape.Frames[0].Pixels) b = static_cast<std::uint8_t>(Next());
+      list.push_back(std::move(shape));
+    }
+    const ByteBuffer& pixels = list.back().Frames[0].Pixels;
+    payload.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
+  }
+  SaveFOXFile(out, list);
+  std::cout << "wrote " << out << ": " << list.size() << " shapes\n";
+  return 0;
+}
+
+int MakeGif(const std::string& out, long frames) {
+  const int side = 200;
+  TPatchFrame shape;
+  for (long f = 0; f < frames; ++f) {
+    TPatchSubFrame frame = IndexedFrame(side, side);
+    // A disc moving over stripes: frames differ, as an animation's do.
+    const int cx = static_cast<int>(20 + (f * 7) % 160), cy = static_cast<int>(20 + (f * 3) % 160);
+    for (int y = 0; y < side; ++y) {
+      for (int x = 0; x < side; ++x) {
+        const bool disc = (x - cx) * (x - cx) + (y - cy) * (y - cy) < 400;
+        frame.Pixels[static_cast<std::size_t>(y) * side + x] =
+            static_cast<std::uint8_t>(disc ? 130 : (x / 20 % 2 ? 64 : 0));
+      }
+    }
+    shape.Frames.push_back(std::move(frame));
+    shape.Script.push_back(TKSStep{1, static_cast<std::int16_t>(f), 0});
+    shape.Script.push_back(TKSStep{2, 100, 0});
+  }
+  SaveFOXFile(out, TShapeList{shape});
+  std::cout << "wrote " << out << ": " << frames << " frames\n";
+  return 0;
+}
+
+void AppendPNG(ByteBuffer& payload, const std::vector<std::uint8_t>& pixels, int side, bool colour) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(side);
+  image.height = static_cast<png_uint_32>(side);
+  image.format = colour ? PNG_FORMAT_RGB : PNG_FORMAT_GRAY;
+  png_alloc_size_t size = 0;
+  png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr);
+  std::size_t at = payload.size();
+  payload.resize(at + size);
+  if (!png_image_write_to_memory(&image, payload.data() + at, &size, 0, pixels.data(), 0, nullptr)) {
+    std::cerr << "PNG encoding failed: " << image.message << '\n';
+    std::exit(1);
+  }
+  payload.resize(at + size);
+}
+
+int MakeRender(const std::string& out) {
+  const int side = 1024;
+  std::vector<std::uint8_t> colour(static_cast<std::size_t>(side) * side * 3), alpha(static_cast<std::size_t>(side) * side);
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
+      std::size_t i = static_cast<std::size_t>(y) * side + x;
+      colour[i * 3] = static_cast<std::uint8_t>(x / 4);
+      colour[i * 3 + 1] = static_cast<std::uint8_t>(y / 4);
+      colour[i * 3 + 2] = static_cast<std::uint8_t>((x ^ y) + (Next() & 15));
+      alpha[i] = static_cast<std::uint8_t>((x + y) / 8);
+    }
+  }
+  TPatchFrame shape;
+  TPatchSubFrame frame;
+  frame.Format = kFormatColourAlpha;
+  frame.Width = side;
+  frame.Height = side;
+  frame.Opacity = 255;
+  frame.Encoding = kEncodingPNG;
+  AppendPNG(frame.Pixels, colour, side, true);
+  AppendPNG(frame.Pixels, alpha, side, false);
+  shape.Frames.push_back(std::move(frame));
+  SaveFOXFile(out, TShapeList{shape});
+  std::cout << "wrote " << out << ": one 1024 x 1024 PNG-encoded frame\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::cerr << "usage: make-picture-benches dedupe|gif|render OUT [ARG]\n";
+    return 2;
+  }
+  const std::string kind = argv[1], out = argv[2];
+  const long arg = argc > 3 ? std::atol(argv[3]) : 0;
+  if (kind == "dedupe") return MakeDedupe(out, arg > 0 ? arg : 512);
+  if (kind == "gif") return MakeGif(out, arg > 0 && arg <= 30000 ? arg : 1000);
+  if (kind == "render") return MakeRender(out);
+  std::cerr << "unknown kind " << kind << '\n';
+  return 2;
+}

@@ -1,0 +1,419 @@
+#include "export/gif_export.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstring>
+#include <exception>
+#include <stdexcept>
+#include <vector>
+
+#include "app/platform_error.h"
+#include "app/user_interface.h"
+#include "export/colour_remap.h"
+#include "formats/atomic_file_writer.h"
+#include "kitterspeak/playback.h"
+#include "model/frame_decoding.h"
+#include "model/ks_commands.h"
+#include "model/shape_palette.h"
+
+namespace quillmere {
+
+// Where giflib's output goes. Out is cleared when the file is abandoned, so
+// that closing giflib's handle writes nothing more.
+struct TGifSink {
+  AtomicFileWriter* Out = nullptr;
+  std::exception_ptr Failure;
+};
+
+namespace {
+
+// The largest side a GIF can describe, and the largest canvas the export
+// allocates: the frame decoder's own limit, so that a damaged file whose frames
+// announce 65535 pixels in each direction is refused rather than exhausting
+// memory.
+constexpr int kMaxGifSide = 65535;
+constexpr std::size_t kMaxCanvasPixels = kMaxDecodedPixels;
+
+// Enough distinct colours for any real frame; beyond it the cache starts
+// over instead of growing with a photograph's every colour.
+constexpr std::size_t kMaxCachedColours = 1u << 16;
+
+// giflib is C: an exception must not pass through it, so a failed write is
+// kept and raised again once giflib has returned.
+int WriteToSink(GifFileType* gif, const GifByteType* data, int length) {
+  auto* sink = static_cast<TGifSink*>(gif->UserData);
+  if (sink->Out == nullptr || sink->Failure || length < 0) return 0;
+  try {
+    sink->Out->Write(data, static_cast<std::size_t>(length));
+    return length;
+  } catch (...) {
+    sink->Failure = std::current_exception();
+    return 0;
+  }
+}
+
+// Answers the second, identical playback of an export: the person has seen
+// its diagnostics during the first.
+class QuietUserInterface : public UserInterface {
+ public:
+  TMsgAnswer ShowMessage(const TMessage& message) override {
+    switch (message.Buttons) {
+      case TMsgButtons::Ok:
+        return TMsgAnswer::Ok;
+      case TMsgButtons::YesNo:
+        return TMsgAnswer::No;
+      default:
+        return TMsgAnswer::Cancel;
+    }
+  }
+  void DebugOutput(std::string_view) override {}
+};
+
+void Refuse(UserInterface& ui, const std::string& why) {
+  ui.ShowMessage(TMessage{"Quillmere", why + "\rNo file was written.", TMsgIcon::Error, TMsgButtons::Ok});
+}
+
+// A produced picture and where the export puts it.
+struct TProducedFrame {
+  TPicture Bitmap;
+  int X = 0;  // on the canvas, shift applied
+  int Y = 0;
+  int Delay = 0;  // hundredths of a second
+};
+
+// The frames of an export in order: every frame once (Direct Frames), or what
+// playing the script shows (Kitterspeak Animation).
+class FrameProducer {
+ public:
+  FrameProducer(const TPatchFrame& shape, const TGifExportOptions& options,
+                const TGifCanvasGeometry& geometry, UserInterface& ui)
+      : shape_(shape), options_(options), geometry_(geometry), ui_(ui) {
+    state_.DefaultDelay = options.BaseFrameDelay;
+    state_.MaxSteps = options.MaxSteps;
+  }
+
+  bool Next(TProducedFrame& out) {
+    if (!options_.KitterspeakMode) {
+      if (nextFrame_ >= shape_.Frames.size()) return false;
+      const TPatchSubFrame& frame = shape_.Frames[nextFrame_++];
+      out.Bitmap = FrameToBitmap(frame, ui_);
+      out.X = frame.ShapePosX + geometry_.ShiftX;
+      out.Y = frame.ShapePosY + geometry_.ShiftY;
+      out.Delay = options_.BaseFrameDelay;
+      return true;
+    }
+    // Every call runs at least one step and MaxSteps ends playback; the count
+    // keeps a fault there from turning into an endless export.
+    while (!state_.Stopped && calls_ <= static_cast<long long>(options_.MaxSteps)) {
+      ++calls_;
+      TPicture target;
+      NextAnimationFrame(shape_, state_, target, ui_);
+      const int milliseconds = state_.Delay >= 1 ? state_.Delay : state_.DefaultDelay;
+      state_.Delay = 0;
+      if (!state_.HasFrame) continue;
+      out.Bitmap = std::move(target);
+      out.X = state_.FrameX + geometry_.ShiftX;
+      out.Y = state_.FrameY + geometry_.ShiftY;
+      out.Delay = GifDelayFromMilliseconds(milliseconds);
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  const TPatchFrame& shape_;
+  const TGifExportOptions& options_;
+  const TGifCanvasGeometry& geometry_;
+  UserInterface& ui_;
+  std::size_t nextFrame_ = 0;
+  TKSPlayState state_;
+  long long calls_ = 0;
+};
+
+// The size a produced frame takes in the file.
+TCanvasSize ImageSize(const TProducedFrame& frame, const TGifExportOptions& options,
+                      const TGifCanvasGeometry& geometry) {
+  if (!options.IgnorePos) {
+    return CanvasSizeFor(frame.Bitmap.Width, frame.Bitmap.Height, frame.X, frame.Y, geometry.ScreenWidth,
+                         geometry.ScreenHeight);
+  }
+  // An empty picture is written as a single pixel, keeping its delay.
+  if (frame.Bitmap.Empty()) return {1, 1};
+  return {frame.Bitmap.Width, frame.Bitmap.Height};
+}
+
+bool TooLarge(const TCanvasSize& size) {
+  return size.Width > kMaxGifSide || size.Height > kMaxGifSide ||
+         static_cast<std::size_t>(size.Width) * static_cast<std::size_t>(size.Height) > kMaxCanvasPixels;
+}
+
+}  // namespace
+
+int ClampToLimits(long long value, int low, int high) {
+  if (value < low) return low;
+  if (value > high) return high;
+  return static_cast<int>(value);
+}
+
+int DefaultMaxSteps(const TPatchFrame& shape) {
+  return ClampToLimits(static_cast<long long>(shape.Script.size()), kMinMaxSteps, kMaxMaxSteps);
+}
+
+TGifCanvasGeometry ComputeCanvasGeometry(const TPatchFrame& shape, const TGifExportOptions& options) {
+  TGifCanvasGeometry geometry;
+  if (shape.Frames.empty()) return geometry;
+  int minX = INT_MAX;
+  int minY = INT_MAX;
+  for (const TPatchSubFrame& frame : shape.Frames) {
+    geometry.ScreenWidth = std::max<int>(geometry.ScreenWidth, frame.Width);
+    geometry.ScreenHeight = std::max<int>(geometry.ScreenHeight, frame.Height);
+    minX = std::min<int>(minX, frame.ShapePosX);
+    minY = std::min<int>(minY, frame.ShapePosY);
+  }
+  if (options.IgnorePos) return geometry;
+  if (options.KitterspeakMode) {
+    for (const TKSStep& step : shape.Script) {
+      if (step.Command == ksFrameX) minX = std::min<int>(minX, step.Arg1);
+      if (step.Command == ksFrameY) minY = std::min<int>(minY, step.Arg1);
+    }
+  }
+  geometry.ShiftX = -minX;
+  geometry.ShiftY = -minY;
+  return geometry;
+}
+
+TCanvasSize CanvasSizeFor(int frameWidth, int frameHeight, int x, int y, int screenWidth, int screenHeight) {
+  TCanvasSize size{std::max(screenWidth, 1), std::max(screenHeight, 1)};
+  if (frameWidth <= 0 || frameHeight <= 0) return size;
+  const long long right = static_cast<long long>(x) + frameWidth;
+  const long long bottom = static_cast<long long>(y) + frameHeight;
+  size.Width = static_cast<int>(std::min<long long>(std::max<long long>(size.Width, right), INT_MAX));
+  size.Height = static_cast<int>(std::min<long long>(std::max<long long>(size.Height, bottom), INT_MAX));
+  return size;
+}
+
+TPicture PlaceFrameOnCanvas(const TPicture& frame, int x, int y, int screenWidth, int screenHeight) {
+  if (frame.Depth != TPictureDepth::Indexed8) {
+    throw std::invalid_argument("PlaceFrameOnCanvas needs an indexed frame");
+  }
+  const TCanvasSize size = CanvasSizeFor(frame.Width, frame.Height, x, y, screenWidth, screenHeight);
+  TPicture canvas(size.Width, size.Height, TPictureDepth::Indexed8);
+  if (frame.Empty()) return canvas;
+  // Only the part right of and below the canvas origin is drawn.
+  const int left = std::max(x, 0);
+  const int count = x + frame.Width - left;
+  if (count <= 0) return canvas;
+  for (int row = std::max(0, -y); row < frame.Height; ++row) {
+    std::memcpy(canvas.Row(y + row) + left, frame.Row(row) + (left - x), static_cast<std::size_t>(count));
+  }
+  return canvas;
+}
+
+std::uint8_t PaletteMatcher::Nearest(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  const std::uint32_t key = (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue;
+  if (auto found = cache_.find(key); found != cache_.end()) return found->second;
+  const TPalette& palette = ShapePalette();
+  int best = 0;
+  int bestDistance = INT_MAX;
+  for (int i = 0; i < static_cast<int>(palette.size()); ++i) {
+    const int dr = palette[i].Red - red;
+    const int dg = palette[i].Green - green;
+    const int db = palette[i].Blue - blue;
+    const int distance = dr * dr + dg * dg + db * db;
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      best = i;
+      if (distance == 0) break;
+    }
+  }
+  if (cache_.size() >= kMaxCachedColours) cache_.clear();
+  cache_.emplace(key, static_cast<std::uint8_t>(best));
+  return static_cast<std::uint8_t>(best);
+}
+
+void PaletteMatcher::Convert(TPicture& picture) {
+  if (picture.Depth != TPictureDepth::Rgb24) return;
+  TPicture indexed(picture.Width, picture.Height, TPictureDepth::Indexed8);
+  const std::size_t count = indexed.Pixels.size();
+  const std::uint8_t* source = picture.Pixels.data();
+  // Frames are mostly runs of one colour: the previous answer is reused
+  // without a lookup.
+  std::uint32_t lastKey = UINT32_MAX;
+  std::uint8_t lastIndex = 0;
+  for (std::size_t i = 0; i < count; ++i, source += 3) {
+    const std::uint32_t key = (std::uint32_t{source[0]} << 16) | (std::uint32_t{source[1]} << 8) | source[2];
+    if (key != lastKey) {
+      lastIndex = Nearest(source[0], source[1], source[2]);
+      lastKey = key;
+    }
+    indexed.Pixels[i] = lastIndex;
+  }
+  picture = std::move(indexed);
+}
+
+int GifDelayFromMilliseconds(int milliseconds) {
+  if (milliseconds <= 0) return 0;
+  int hundredths = milliseconds / 10;
+  const int rest = milliseconds % 10;
+  if (rest > 5 || (rest == 5 && hundredths % 2 == 1)) ++hundredths;
+  return std::min(hundredths, 65535);
+}
+
+GifAnimationWriter::GifAnimationWriter(AtomicFileWriter& out, std::string fileName, int screenWidth,
+                                       int screenHeight)
+    : fileName_(std::move(fileName)), sink_(std::make_unique<TGifSink>()) {
+  sink_->Out = &out;
+  int error = 0;
+  gif_ = EGifOpen(sink_.get(), WriteToSink, &error);
+  if (gif_ == nullptr) Fail(error);
+  try {
+    EGifSetGifVersion(gif_, true);
+    std::array<GifColorType, 256> colours{};
+    const TPalette& palette = ShapePalette();
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      colours[i] = GifColorType{palette[i].Red, palette[i].Green, palette[i].Blue};
+    }
+    const ColorMapObject map{256, 8, false, colours.data()};
+    Check(EGifPutScreenDesc(gif_, screenWidth, screenHeight, 8, 0, &map), 0);
+  } catch (...) {
+    sink_->Out = nullptr;
+    int ignored = 0;
+    EGifCloseFile(gif_, &ignored);
+    gif_ = nullptr;
+    throw;
+  }
+}
+
+GifAnimationWriter::~GifAnimationWriter() {
+  if (gif_ == nullptr) return;
+  sink_->Out = nullptr;
+  int ignored = 0;
+  EGifCloseFile(gif_, &ignored);
+}
+
+void GifAnimationWriter::Fail(int error) {
+  if (sink_->Failure) std::rethrow_exception(sink_->Failure);
+  const char* text = GifErrorString(error);
+  throw WriteError("Unable to save \"" + fileName_ + "\": " + (text != nullptr ? text : "GIF error") +
+                   ". The file on disk was left as it was.");
+}
+
+void GifAnimationWriter::Check(int result, int error) {
+  if (result == GIF_OK && !sink_->Failure) return;
+  Fail(error != 0 ? error : (gif_ != nullptr ? gif_->Error : E_GIF_ERR_WRITE_FAILED));
+}
+
+void GifAnimationWriter::AddGifFrame(const TPicture& bitmap, bool transparent, int delay) {
+  if (bitmap.Depth != TPictureDepth::Indexed8)
+    throw std::invalid_argument("AddGifFrame needs an indexed bitmap");
+  if (gif_ == nullptr) throw std::logic_error("AddGifFrame after Close");
+  if (frames_ == 0) {
+    const std::uint8_t loop[3] = {1, 0, 0};  // sub-block 1: loop count 0, repeat for ever
+    Check(EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE), 0);
+    Check(EGifPutExtensionBlock(gif_, 11, "NETSCAPE2.0"), 0);
+    Check(EGifPutExtensionBlock(gif_, 3, loop), 0);
+    Check(EGifPutExtensionTrailer(gif_), 0);
+    Check(EGifPutExtension(gif_, COMMENT_EXT_FUNC_CODE, static_cast<int>(kGifComment.size()),
+                           kGifComment.data()),
+          0);
+  }
+  const int hundredths = std::clamp(delay, 0, 65535);
+  const std::uint8_t control[4] = {
+      static_cast<std::uint8_t>((2 << 2) | (transparent ? 1 : 0)),  // disposal 2, no user input
+      static_cast<std::uint8_t>(hundredths & 0xFF), static_cast<std::uint8_t>(hundredths >> 8),
+      0};  // transparent index
+  Check(EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, 4, control), 0);
+
+  const bool empty = bitmap.Empty();
+  const int width = empty ? 1 : bitmap.Width;
+  const int height = empty ? 1 : bitmap.Height;
+  Check(EGifPutImageDesc(gif_, 0, 0, width, height, false, nullptr), 0);
+  // giflib masks the pixels it is given in place, so it gets a copy of each row.
+  std::vector<GifPixelType> row(static_cast<std::size_t>(width), 0);
+  for (int y = 0; y < height; ++y) {
+    if (!empty) std::memcpy(row.data(), bitmap.Row(y), row.size());
+    Check(EGifPutLine(gif_, row.data(), width), 0);
+  }
+  ++frames_;
+}
+
+void GifAnimationWriter::Close() {
+  if (gif_ == nullptr) return;
+  int error = 0;
+  const int result = EGifCloseFile(gif_, &error);
+  gif_ = nullptr;
+  Check(result, error);
+}
+
+TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOptions& requested,
+                                   const std::string& fileName, UserInterface& ui) {
+  TGifExportOptions options = requested;
+  options.BaseFrameDelay = ClampToLimits(options.BaseFrameDelay, kMinBaseFrameDelay, kMaxBaseFrameDelay);
+  options.MaxSteps = ClampToLimits(options.MaxSteps, kMinMaxSteps, kMaxMaxSteps);
+
+  if (shape.Frames.empty()) {
+    Refuse(ui, "This object has no frames to export.");
+    return {};
+  }
+  if (options.KitterspeakMode && shape.Script.empty()) {
+    Refuse(ui, "This object has no KitterSpeak steps to play.");
+    return {};
+  }
+  const TGifCanvasGeometry geometry = ComputeCanvasGeometry(shape, options);
+
+  // The logical screen comes first in the file but must contain every frame
+  // written, so a first playback measures the frames before anything is
+  // written; it also lets a refusal leave no file behind.
+  TCanvasSize screen{std::max(geometry.ScreenWidth, 1), std::max(geometry.ScreenHeight, 1)};
+  int frames = 0;
+  {
+    FrameProducer producer(shape, options, geometry, ui);
+    TProducedFrame frame;
+    while (producer.Next(frame)) {
+      const TCanvasSize size = ImageSize(frame, options, geometry);
+      if (TooLarge(size)) {
+        Refuse(ui, "Picture " + std::to_string(frames + 1) + " of this animation needs " +
+                       std::to_string(size.Width) + " x " + std::to_string(size.Height) +
+                       " pixels, too large for a GIF export.");
+        return {};
+      }
+      screen.Width = std::max(screen.Width, size.Width);
+      screen.Height = std::max(screen.Height, size.Height);
+      ++frames;
+    }
+  }
+  if (frames == 0) {
+    Refuse(ui, "Playing the KitterSpeak script of this object shows no frame.");
+    return {};
+  }
+  if (options.Remapped) LoadColourMap();
+
+  AtomicFileWriter out(fileName);
+  GifAnimationWriter gif(out, fileName, screen.Width, screen.Height);
+  QuietUserInterface quiet;
+  FrameProducer producer(shape, options, geometry, quiet);
+  PaletteMatcher matcher;
+  TProducedFrame frame;
+  while (gif.Frames() < frames && producer.Next(frame)) {
+    // Remapping works on palette indices and leaves colour pictures alone, so
+    // it comes before colour frames take their palette indices.
+    if (options.Remapped) RemapBitmap(frame.Bitmap, options.ColourCode);
+    matcher.Convert(frame.Bitmap);
+    if (options.IgnorePos) {
+      gif.AddGifFrame(frame.Bitmap, options.Transparent, frame.Delay);
+    } else {
+      gif.AddGifFrame(
+          PlaceFrameOnCanvas(frame.Bitmap, frame.X, frame.Y, geometry.ScreenWidth, geometry.ScreenHeight),
+          options.Transparent, frame.Delay);
+    }
+  }
+  if (gif.Frames() != frames) throw std::logic_error("the second playback of a GIF export differed");
+  gif.Close();
+  out.Commit();
+  return {true, frames};
+}
+
+}  // namespace quillmere

@@ -1,0 +1,216 @@
+#include "model/frame_decoding.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "app/platform_error.h"
+#include "app/user_interface.h"
+#include "model/bitmap_font.h"
+#include "model/png_plane.h"
+#include "model/shape_palette.h"
+
+namespace quillmere {
+namespace {
+
+std::size_t Remaining(const ByteBuffer& payload, std::size_t position) {
+  return position < payload.size() ? payload.size() - position : 0;
+}
+
+void PutIndexedRow(const std::uint8_t* in, std::size_t count, std::uint8_t* out, std::size_t rowBytes) {
+  if (count > 0) std::memcpy(out, in, count);
+  std::memset(out + count, 0, rowBytes - count);
+}
+
+// Stored blue, green, red becomes red, green, blue. A pixel cut short by the
+// end of the payload keeps the channels it has.
+void PutColourRow(const std::uint8_t* in, std::size_t count, std::uint8_t* out, std::size_t rowBytes) {
+  std::size_t i = 0;
+  for (; i + 3 <= count; i += 3) {
+    out[i] = in[i + 2];
+    out[i + 1] = in[i + 1];
+    out[i + 2] = in[i];
+  }
+  std::memset(out + i, 0, rowBytes - i);
+  for (std::size_t k = 0; i + k < count; ++k) out[i + 2 - k] = in[i + k];
+}
+
+// Stored rows run bottom to top, so stored row s is picture row Height-1-s.
+template <typename PutRow>
+void ReadRawPlane(const ByteBuffer& payload, std::size_t& position, TPicture& target, PutRow put) {
+  if (target.Empty()) return;
+  const std::size_t rowBytes = target.RowBytes();
+  for (int stored = 0; stored < target.Height; ++stored) {
+    const std::size_t count = std::min(rowBytes, Remaining(payload, position));
+    put(payload.data() + (count > 0 ? position : 0), count, target.Row(target.Height - 1 - stored), rowBytes);
+    position += count;
+  }
+}
+
+std::optional<TPictureDepth> DepthOf(std::int32_t format) {
+  switch (format) {
+    case kFormatIndexed:
+      return TPictureDepth::Indexed8;
+    case kFormatColour:
+    case kFormatColourAlpha:
+    case kFormatColourAlpha7:
+      return TPictureDepth::Rgb24;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool HasAlphaPlane(std::int32_t format) {
+  return format == kFormatColourAlpha || format == kFormatColourAlpha7;
+}
+
+bool Decodable(std::uint8_t encoding) { return encoding == kEncodingRaw || encoding == kEncodingPNG; }
+
+// A damaged file may announce a huge frame backed by a few bytes; refusing it
+// before anything is allocated keeps a bad file from exhausting memory.
+bool TooLarge(const TPatchSubFrame& frame, UserInterface& ui) {
+  if (static_cast<std::size_t>(frame.Width) * frame.Height <= kMaxDecodedPixels) return false;
+  ui.DebugOutput("Frame too large to decode (" + std::to_string(frame.Width) + " x " +
+                 std::to_string(frame.Height) + " pixels)");
+  return true;
+}
+
+void ReadPlane(const TPatchSubFrame& frame, std::size_t& position, TPicture& target) {
+  if (frame.Encoding == kEncodingPNG) {
+    ReadPNGPicture(frame.Pixels, position, target);
+  } else if (target.Depth == TPictureDepth::Indexed8) {
+    ReadIndexedPlane(frame.Pixels, position, target);
+  } else {
+    ReadColourPlane(frame.Pixels, position, target);
+  }
+}
+
+std::uint8_t NearestIndex(int red, int green, int blue) {
+  const TPalette& palette = ShapePalette();
+  std::uint8_t best = 0;
+  int bestDistance = std::numeric_limits<int>::max();
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    const int dr = palette[i].Red - red, dg = palette[i].Green - green, db = palette[i].Blue - blue;
+    const int distance = dr * dr + dg * dg + db * db;
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      best = static_cast<std::uint8_t>(i);
+    }
+  }
+  return best;
+}
+
+// What a frame with an encoding this program can't decode shows: its size,
+// white, with black "UNSUPPORTED" on it, so the user sees which frame it is.
+TPicture UnsupportedPicture(const TPatchSubFrame& frame, TPictureDepth depth) {
+  constexpr std::uint8_t kWhiteIndex = 255;
+  static const std::uint8_t kBlackIndex = NearestIndex(0, 0, 0);
+  TPicture picture(frame.Width, frame.Height, depth);
+  std::fill(picture.Pixels.begin(), picture.Pixels.end(),
+            depth == TPictureDepth::Indexed8 ? kWhiteIndex : 255);
+  DrawText(picture, 0, 10, "UNSUPPORTED", kBlackIndex, 0, 0, 0);
+  return picture;
+}
+
+// The frame's picture from its first plane, `position` left after that
+// plane; none for an unknown format or a frame too large to decode.
+std::optional<TPicture> MainPicture(const TPatchSubFrame& frame, std::size_t& position, UserInterface& ui) {
+  const std::optional<TPictureDepth> depth = DepthOf(frame.Format);
+  if (!depth) {
+    ui.DebugOutput("Unsupported Frame Format");
+    return std::nullopt;
+  }
+  if (TooLarge(frame, ui)) return std::nullopt;
+  if (!Decodable(frame.Encoding)) return UnsupportedPicture(frame, *depth);
+  TPicture picture(frame.Width, frame.Height, *depth);
+  ReadPlane(frame, position, picture);
+  return picture;
+}
+
+void Plot(TPicture& picture, long long x, long long y, std::uint8_t index, std::uint8_t red,
+          std::uint8_t green, std::uint8_t blue) {
+  if (x < 0 || y < 0 || x >= picture.Width || y >= picture.Height) return;
+  std::uint8_t* row = picture.Row(static_cast<int>(y));
+  if (picture.Depth == TPictureDepth::Indexed8) {
+    row[x] = index;
+  } else {
+    row[x * 3] = red;
+    row[x * 3 + 1] = green;
+    row[x * 3 + 2] = blue;
+  }
+}
+
+}  // namespace
+
+void ReadIndexedPlane(const ByteBuffer& payload, std::size_t& position, TPicture& target) {
+  ReadRawPlane(payload, position, target, PutIndexedRow);
+}
+
+void ReadColourPlane(const ByteBuffer& payload, std::size_t& position, TPicture& target) {
+  ReadRawPlane(payload, position, target, PutColourRow);
+}
+
+void ReadPNGPicture(const ByteBuffer& payload, std::size_t& position, TPicture& target) {
+  if (target.Width < 0 || target.Height < 0 || target.Width > 0xFFFF || target.Height > 0xFFFF) {
+    throw ReadError("Cannot load image. The picture is larger than a frame can be.");
+  }
+  // The PNG holds the plane in its stored layout, so once decoded it reads
+  // exactly like a raw plane.
+  const ByteBuffer plane = ReadPNGPlane(payload, position, static_cast<std::uint16_t>(target.Width),
+                                        static_cast<std::uint16_t>(target.Height), target.BytesPerPixel());
+  std::size_t start = 0;
+  if (target.Depth == TPictureDepth::Indexed8) {
+    ReadIndexedPlane(plane, start, target);
+  } else {
+    ReadColourPlane(plane, start, target);
+  }
+}
+
+TDecodedFrame DecodeFrame(const TPatchSubFrame& frame, UserInterface& ui) {
+  TDecodedFrame decoded;
+  std::size_t position = 0;
+  decoded.Picture = MainPicture(frame, position, ui);
+  // An undecodable encoding gets no alpha plane, so its mark is drawn opaque.
+  if (decoded.Picture && HasAlphaPlane(frame.Format) && Decodable(frame.Encoding)) {
+    decoded.Alpha = TPicture(frame.Width, frame.Height, TPictureDepth::Indexed8);
+    ReadPlane(frame, position, *decoded.Alpha);
+  }
+  return decoded;
+}
+
+TPicture FrameToBitmap(const TPatchSubFrame& frame, UserInterface& ui) {
+  std::size_t position = 0;
+  std::optional<TPicture> picture = MainPicture(frame, position, ui);
+  return picture ? std::move(*picture) : TPicture();
+}
+
+void DrawText(TPicture& picture, int x, int y, std::string_view text, std::uint8_t index, std::uint8_t red,
+              std::uint8_t green, std::uint8_t blue, bool bold) {
+  const int strokes = bold ? 2 : 1;
+  long long left = x;
+  for (char c : text) {
+    if (left >= picture.Width) break;
+    const TGlyph& glyph = GlyphOf(c);
+    for (int row = 0; row < kGlyphHeight; ++row) {
+      for (int column = 0; column < kGlyphWidth; ++column) {
+        if ((glyph[static_cast<std::size_t>(row)] & (0x10 >> column)) == 0) continue;
+        for (int s = 0; s < strokes; ++s)
+          Plot(picture, left + column + s, static_cast<long long>(y) + row, index, red, green, blue);
+      }
+    }
+    left += kGlyphAdvance;
+  }
+}
+
+int TextHeight() { return kGlyphHeight; }
+
+int TextWidth(std::string_view text, bool bold) {
+  if (text.empty()) return 0;
+  const std::size_t glyphs =
+      std::min<std::size_t>(text.size(), std::numeric_limits<int>::max() / kGlyphAdvance - 1);
+  return static_cast<int>(glyphs) * kGlyphAdvance - (kGlyphAdvance - kGlyphWidth) + (bold ? 1 : 0);
+}
+
+}  // namespace quillmere
