@@ -146,6 +146,30 @@ class CliTest(unittest.TestCase):
                 files.update({name: EXPECTED[like] for name, like in case["writes"].items()})
                 self.assertEqual({p.name: p.read_bytes() for p in d.iterdir()}, files)
 
+    def test_exports(self):  # pictures are checked with Pillow, an independent decoder
+        from PIL import Image
+        two = [F(2, 2, bytes([i + 1] * 4)) for i in range(2)]
+        (self.d / "a.fox").write_bytes(fox([S(two, script=[(1, 0, 0), (2, 100, 0), (1, 1, 0), (2, 200, 0)]),
+                                            S(two), S([F(2, 2, b"\x01" * 4)])]))
+        for opts, durations in ((["--max-steps", 4], [100, 200]), (["--direct", "--delay", 5], [50, 50])):
+            status, r, _ = self.cli("export-gif", self.d / "a.fox", 0, self.d / "a.gif", *opts)
+            self.assertEqual((status, r["written"], r["frames"], r["messages"]), (0, True, 2, []))
+            with Image.open(self.d / "a.gif") as gif:
+                frames = [(gif.seek(i), gif.info["duration"], gif.convert("RGB").getpixel((0, 0)))[1:] for i in range(gif.n_frames)]
+                self.assertEqual((frames, gif.info.get("loop")), (list(zip(durations, [(128, 0, 0), (0, 128, 0)])), 0))
+        self.assertEqual(self.cli("export-gif", self.d / "a.fox", 3, self.d / "b.gif")[0], 2)
+        status, r, _ = self.cli("export-bmp", self.d / "a.fox", 1, self.d / "x.bmp")
+        self.assertEqual((status, r["files"]), (0, [str(self.d / "x-0.bmp"), str(self.d / "x-1.bmp")]))
+        with Image.open(self.d / "x-1.bmp") as bmp:
+            self.assertEqual((bmp.mode, bmp.size, bmp.getpixel((1, 1))), ("P", (2, 2), 2))
+        for opts, corner in (([], (16, 32, 48)), (["--selected"], (0, 120, 215))):
+            status, r, _ = self.cli("render", self.d / "a.fox", 0, self.d / "c.png", "--background", "102030", *opts)
+            with Image.open(self.d / "c.png") as png:
+                self.assertEqual((status, png.size, png.convert("RGB").getpixel((0, 0))), (0, (120, 120), corner))
+        status, r, _ = self.cli("dedupe", self.d / "a.fox", self.d / "d.fox")
+        self.assertEqual((status, r["before"], r["after"], r["removed"], r["written"]), (0, 3, 2, 1, True))
+        self.assertEqual(r["messages"][0]["text"], "Before: 3\nAfter: 2\nRemoved 1 objects.")
+
     def test_usage_errors(self):
         for args in CASES["usage_errors"]:
             status, r, _ = self.cli(*args)
