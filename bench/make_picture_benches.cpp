@@ -13,6 +13,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -108,13 +109,18 @@ void AppendPNG(ByteBuffer& payload, const std::vector<std::uint8_t>& pixels, int
 int MakeRender(const std::string& out) {
   const int side = 1024;
   std::vector<std::uint8_t> colour(static_cast<std::size_t>(side) * side * 3), alpha(static_cast<std::size_t>(side) * side);
+  // A painted object: shaded discs over a soft backdrop, a faint grain, and an
+  // alpha plane that fades out towards the edges, as a large sprite has.
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
-      std::size_t i = static_cast<std::size_t>(y) * side + x;
-      colour[i * 3] = static_cast<std::uint8_t>(x / 4);
-      colour[i * 3 + 1] = static_cast<std::uint8_t>(y / 4);
-      colour[i * 3 + 2] = static_cast<std::uint8_t>((x ^ y) + (Next() & 15));
-      alpha[i] = static_cast<std::uint8_t>((x + y) / 8);
+      const std::size_t i = static_cast<std::size_t>(y) * side + x;
+      const int dx = x - 512, dy = y - 512, d2 = dx * dx + dy * dy;
+      const bool inner = (x - 400) * (x - 400) + (y - 380) * (y - 380) < 150 * 150;
+      const int shade = 255 - std::min(255, d2 / 1100);
+      colour[i * 3] = static_cast<std::uint8_t>(inner ? 40 + shade / 3 : shade / 2);
+      colour[i * 3 + 1] = static_cast<std::uint8_t>(inner ? 200 - shade / 4 : 60 + y / 8);
+      colour[i * 3 + 2] = static_cast<std::uint8_t>(shade - (Next() & 1));
+      alpha[i] = static_cast<std::uint8_t>(d2 < 400 * 400 ? 255 : std::max(0, 255 - (d2 - 160000) / 300));
     }
   }
   TPatchFrame shape;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <future>
 #include <limits>
 #include <string>
 
@@ -26,7 +27,8 @@ void PutIndexedRow(const std::uint8_t* in, std::size_t count, std::uint8_t* out,
 
 // Stored blue, green, red becomes red, green, blue. A pixel cut short by the
 // end of the payload keeps the channels it has.
-void PutColourRow(const std::uint8_t* in, std::size_t count, std::uint8_t* out, std::size_t rowBytes) {
+void PutColourRow(const std::uint8_t* __restrict in, std::size_t count, std::uint8_t* __restrict out,
+                  std::size_t rowBytes) {
   std::size_t i = 0;
   for (; i + 3 <= count; i += 3) {
     out[i] = in[i + 2];
@@ -156,21 +158,37 @@ void ReadPNGPicture(const ByteBuffer& payload, std::size_t& position, TPicture& 
   if (target.Width < 0 || target.Height < 0 || target.Width > 0xFFFF || target.Height > 0xFFFF) {
     throw ReadError("Cannot load image. The picture is larger than a frame can be.");
   }
-  // The PNG holds the plane in its stored layout, so once decoded it reads
-  // exactly like a raw plane.
-  const ByteBuffer plane = ReadPNGPlane(payload, position, static_cast<std::uint16_t>(target.Width),
-                                        static_cast<std::uint16_t>(target.Height), target.BytesPerPixel());
-  std::size_t start = 0;
-  if (target.Depth == TPictureDepth::Indexed8) {
-    ReadIndexedPlane(plane, start, target);
-  } else {
-    ReadColourPlane(plane, start, target);
-  }
+  // The PNG holds the plane in its stored layout, so each decoded row is
+  // placed exactly as a raw stored row would be, with no plane in between.
+  struct TTarget {
+    TPicture* Picture;
+    void (*Put)(const std::uint8_t*, std::size_t, std::uint8_t*, std::size_t);
+  } sink{&target, target.Depth == TPictureDepth::Indexed8 ? PutIndexedRow : PutColourRow};
+  DecodePNGRows(
+      payload, position, static_cast<std::uint16_t>(target.Width), static_cast<std::uint16_t>(target.Height),
+      target.BytesPerPixel(),
+      [](void* context, std::uint32_t index, const std::uint8_t* row, std::size_t count) {
+        auto* t = static_cast<TTarget*>(context);
+        t->Put(row, count, t->Picture->Row(t->Picture->Height - 1 - static_cast<int>(index)), t->Picture->RowBytes());
+      },
+      &sink);
 }
 
 TDecodedFrame DecodeFrame(const TPatchSubFrame& frame, UserInterface& ui) {
   TDecodedFrame decoded;
   std::size_t position = 0;
+  const bool fits = static_cast<std::size_t>(frame.Width) * frame.Height <= kMaxDecodedPixels;
+  if (HasAlphaPlane(frame.Format) && frame.Encoding == kEncodingPNG && fits) {
+    // Inflating a large PNG dominates a repaint. The alpha stream starts where
+    // the colour stream's chunks end, so the two planes decode side by side.
+    TPicture alpha(frame.Width, frame.Height, TPictureDepth::Indexed8);
+    std::size_t alphaStart = PNGStreamEnd(frame.Pixels, 0);
+    auto alphaJob = std::async(std::launch::async, [&] { ReadPNGPicture(frame.Pixels, alphaStart, alpha); });
+    decoded.Picture = MainPicture(frame, position, ui);
+    alphaJob.get();
+    decoded.Alpha = std::move(alpha);
+    return decoded;
+  }
   decoded.Picture = MainPicture(frame, position, ui);
   // An undecodable encoding gets no alpha plane, so its mark is drawn opaque.
   if (decoded.Picture && HasAlphaPlane(frame.Format) && Decodable(frame.Encoding)) {

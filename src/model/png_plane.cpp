@@ -54,9 +54,11 @@ struct TDecodeJob {
   std::uint16_t Width;
   std::uint16_t Height;
   int BytesPerPixel;
-  // Out
-  ByteBuffer* Plane;
+  TPNGRowSink Sink;
+  void* Context;
+  // Scratch, owned by the caller so that the long jump skips no destructor
   std::vector<std::uint8_t>* Row;
+  std::vector<std::uint8_t>* Packed;
   std::vector<std::uint8_t>* Whole;
   char Error[256];
 };
@@ -76,15 +78,25 @@ void OnError(png_structp png, png_const_charp message) {
 
 void OnWarning(png_structp, png_const_charp) {}
 
-void CopyRow(const TDecodeJob& job, const std::uint8_t* row, std::uint32_t pngWidth, int channels,
-             std::uint32_t targetRow) {
-  std::uint8_t* out = job.Plane->data() + static_cast<std::size_t>(targetRow) * job.Width * job.BytesPerPixel;
-  std::uint32_t columns = std::min<std::uint32_t>(pngWidth, job.Width);
-  int take = std::min(channels, job.BytesPerPixel);
-  for (std::uint32_t c = 0; c < columns; ++c) {
-    std::memcpy(out + static_cast<std::size_t>(c) * job.BytesPerPixel, row + static_cast<std::size_t>(c) * channels,
-                static_cast<std::size_t>(take));
+// Hands one decoded PNG row to the sink in the plane's layout: as it is when
+// the PNG has the plane's channel count, otherwise with each pixel's first
+// channels kept (a grey alpha plane read as colour, say).
+void Deliver(const TDecodeJob& job, const std::uint8_t* row, std::uint32_t pngWidth, int channels,
+             std::uint32_t index) {
+  const std::uint32_t columns = std::min<std::uint32_t>(pngWidth, job.Width);
+  const std::size_t count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(job.BytesPerPixel);
+  if (channels == job.BytesPerPixel) {
+    job.Sink(job.Context, index, row, count);
+    return;
   }
+  std::uint8_t* packed = job.Packed->data();
+  std::memset(packed, 0, count);
+  const int take = std::min(channels, job.BytesPerPixel);
+  for (std::uint32_t c = 0; c < columns; ++c) {
+    std::memcpy(packed + static_cast<std::size_t>(c) * job.BytesPerPixel,
+                row + static_cast<std::size_t>(c) * channels, static_cast<std::size_t>(take));
+  }
+  job.Sink(job.Context, index, packed, count);
 }
 
 // Runs libpng under its setjmp error convention. Only trivially destructible
@@ -101,11 +113,12 @@ bool Decode(png_structp png, png_infop info, TDecodeJob& job) {
   int channels = png_get_channels(png, info);
   std::size_t rowBytes = png_get_rowbytes(png, info);
   std::uint32_t rows = std::min<std::uint32_t>(pngHeight, job.Height);
+  job.Packed->resize(static_cast<std::size_t>(job.Width) * static_cast<std::size_t>(job.BytesPerPixel));
   if (passes == 1) {
     job.Row->resize(rowBytes);
     for (std::uint32_t r = 0; r < rows; ++r) {
       png_read_row(png, job.Row->data(), nullptr);
-      CopyRow(job, job.Row->data(), pngWidth, channels, r);
+      Deliver(job, job.Row->data(), pngWidth, channels, r);
     }
     return true;
   }
@@ -117,21 +130,26 @@ bool Decode(png_structp png, png_infop info, TDecodeJob& job) {
   for (int pass = 0; pass < passes; ++pass) {
     for (std::uint32_t r = 0; r < pngHeight; ++r) png_read_row(png, job.Whole->data() + r * rowBytes, nullptr);
   }
-  for (std::uint32_t r = 0; r < rows; ++r) CopyRow(job, job.Whole->data() + r * rowBytes, pngWidth, channels, r);
+  for (std::uint32_t r = 0; r < rows; ++r) Deliver(job, job.Whole->data() + r * rowBytes, pngWidth, channels, r);
   return true;
 }
 
 }  // namespace
 
-ByteBuffer ReadPNGPlane(const ByteBuffer& payload, std::size_t& position, std::uint16_t width,
-                        std::uint16_t height, int bytesPerPixel) {
+std::size_t PNGStreamEnd(const ByteBuffer& payload, std::size_t position) {
+  if (position > payload.size()) Fail("The PNG stream is truncated.");
+  return FindStreamEnd(payload.data(), payload.size(), position);
+}
+
+void DecodePNGRows(const ByteBuffer& payload, std::size_t& position, std::uint16_t width, std::uint16_t height,
+                   int bytesPerPixel, TPNGRowSink sink, void* context) {
   if (position > payload.size()) Fail("The PNG stream is truncated.");
   std::size_t end = FindStreamEnd(payload.data(), payload.size(), position);
 
-  ByteBuffer plane(static_cast<std::size_t>(width) * height * static_cast<std::size_t>(bytesPerPixel), 0);
   std::vector<std::uint8_t> row;
+  std::vector<std::uint8_t> packed;
   std::vector<std::uint8_t> whole;
-  TDecodeJob job{width, height, bytesPerPixel, &plane, &row, &whole, {}};
+  TDecodeJob job{width, height, bytesPerPixel, sink, context, &row, &packed, &whole, {}};
   TMemorySource source{payload.data(), end, position};
 
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, OnError, OnWarning);
@@ -143,10 +161,28 @@ ByteBuffer ReadPNGPlane(const ByteBuffer& payload, std::size_t& position, std::u
   }
   png_set_read_fn(png, &source, ReadFromMemory);
   png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
+  // Chunk CRCs still catch damaged data; the zlib checksum on top of them
+  // only costs time on every grid repaint.
+  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
   bool ok = Decode(png, info, job);
   png_destroy_read_struct(&png, &info, nullptr);
   if (!ok) Fail(job.Error);
   position = end;
+}
+
+
+ByteBuffer ReadPNGPlane(const ByteBuffer& payload, std::size_t& position, std::uint16_t width,
+                        std::uint16_t height, int bytesPerPixel) {
+  ByteBuffer plane(static_cast<std::size_t>(width) * height * static_cast<std::size_t>(bytesPerPixel), 0);
+  struct TTarget {
+    ByteBuffer* Plane;
+    std::size_t RowBytes;
+  } target{&plane, static_cast<std::size_t>(width) * static_cast<std::size_t>(bytesPerPixel)};
+  DecodePNGRows(payload, position, width, height, bytesPerPixel,
+                [](void* context, std::uint32_t index, const std::uint8_t* data, std::size_t count) {
+                  auto* t = static_cast<TTarget*>(context);
+                  std::memcpy(t->Plane->data() + index * t->RowBytes, data, count);
+                }, &target);
   return plane;
 }
 
