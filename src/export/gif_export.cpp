@@ -145,6 +145,14 @@ TCanvasSize ImageSize(const TProducedFrame& frame, const TGifExportOptions& opti
   return {frame.Bitmap.Width, frame.Bitmap.Height};
 }
 
+// A produced frame as it is written: remapped when asked, in game-palette
+// indices. Remapping works on indices and leaves colour pictures alone, so it
+// comes before colour frames take their palette indices.
+void ToGamePalette(TPicture& bitmap, const TGifExportOptions& options, PaletteMatcher& matcher) {
+  if (options.Remapped) RemapBitmap(bitmap, options.ColourCode);
+  matcher.Convert(bitmap);
+}
+
 bool TooLarge(const TCanvasSize& size) {
   return size.Width > kMaxGifSide || size.Height > kMaxGifSide ||
          static_cast<std::size_t>(size.Width) * static_cast<std::size_t>(size.Height) > kMaxCanvasPixels;
@@ -262,21 +270,32 @@ int GifDelayFromMilliseconds(int milliseconds) {
   return std::min(hundredths, 65535);
 }
 
+TGifColourTable MakeGifColourTable(const std::array<bool, 256>& used) {
+  TGifColourTable table;
+  const TPalette& palette = ShapePalette();
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    if (!used[i] && i != 0) continue;
+    table.Index[i] = static_cast<std::uint8_t>(table.Colours.size());
+    table.Colours.push_back(palette[i]);
+  }
+  table.Bits = 1;
+  while ((std::size_t{1} << table.Bits) < table.Colours.size()) ++table.Bits;
+  table.Colours.resize(std::size_t{1} << table.Bits);
+  return table;
+}
+
 GifAnimationWriter::GifAnimationWriter(AtomicFileWriter& out, std::string fileName, int screenWidth,
-                                       int screenHeight)
-    : fileName_(std::move(fileName)), sink_(std::make_unique<TGifSink>()) {
+                                       int screenHeight, const TGifColourTable& table)
+    : fileName_(std::move(fileName)), index_(table.Index), sink_(std::make_unique<TGifSink>()) {
   sink_->Out = &out;
   int error = 0;
   gif_ = EGifOpen(sink_.get(), WriteToSink, &error);
   if (gif_ == nullptr) Fail(error);
   try {
     EGifSetGifVersion(gif_, true);
-    std::array<GifColorType, 256> colours{};
-    const TPalette& palette = ShapePalette();
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-      colours[i] = GifColorType{palette[i].Red, palette[i].Green, palette[i].Blue};
-    }
-    const ColorMapObject map{256, 8, false, colours.data()};
+    std::vector<GifColorType> colours;
+    for (const TRGB& c : table.Colours) colours.push_back(GifColorType{c.Red, c.Green, c.Blue});
+    const ColorMapObject map{static_cast<int>(colours.size()), table.Bits, false, colours.data()};
     Check(EGifPutScreenDesc(gif_, screenWidth, screenHeight, 8, 0, &map), 0);
   } catch (...) {
     sink_->Out = nullptr;
@@ -331,10 +350,14 @@ void GifAnimationWriter::AddGifFrame(const TPicture& bitmap, bool transparent, i
   const int width = empty ? 1 : bitmap.Width;
   const int height = empty ? 1 : bitmap.Height;
   Check(EGifPutImageDesc(gif_, 0, 0, width, height, false, nullptr), 0);
-  // giflib masks the pixels it is given in place, so it gets a copy of each row.
+  // Each row goes to giflib through the file's colour table (giflib masks
+  // the pixels it is given in place, so they are a copy anyway).
   std::vector<GifPixelType> row(static_cast<std::size_t>(width), 0);
   for (int y = 0; y < height; ++y) {
-    if (!empty) std::memcpy(row.data(), bitmap.Row(y), row.size());
+    if (!empty) {
+      const std::uint8_t* in = bitmap.Row(y);
+      for (std::size_t x = 0; x < row.size(); ++x) row[x] = index_[in[x]];
+    }
     Check(EGifPutLine(gif_, row.data(), width), 0);
   }
   ++frames_;
@@ -369,10 +392,18 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
   // written; it also lets a refusal leave no file behind.
   TCanvasSize screen{std::max(geometry.ScreenWidth, 1), std::max(geometry.ScreenHeight, 1)};
   int frames = 0;
+  if (options.Remapped) LoadColourMap();
+  // The same pass finds the palette entries the frames use, so the file's
+  // colour table holds those alone: the decoded animation is the same, the
+  // file smaller.
+  std::array<bool, 256> used{};
   {
     FrameProducer producer(shape, options, geometry, ui);
+    PaletteMatcher matcher;
     TProducedFrame frame;
     while (producer.Next(frame)) {
+      ToGamePalette(frame.Bitmap, options, matcher);
+      for (std::uint8_t index : frame.Bitmap.Pixels) used[index] = true;
       const TCanvasSize size = ImageSize(frame, options, geometry);
       if (TooLarge(size)) {
         Refuse(ui, "Picture " + std::to_string(frames + 1) + " of this animation needs " +
@@ -389,19 +420,14 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
     Refuse(ui, "Playing the KitterSpeak script of this object shows no frame.");
     return {};
   }
-  if (options.Remapped) LoadColourMap();
-
   AtomicFileWriter out(fileName);
-  GifAnimationWriter gif(out, fileName, screen.Width, screen.Height);
+  GifAnimationWriter gif(out, fileName, screen.Width, screen.Height, MakeGifColourTable(used));
   QuietUserInterface quiet;
   FrameProducer producer(shape, options, geometry, quiet);
   PaletteMatcher matcher;
   TProducedFrame frame;
   while (gif.Frames() < frames && producer.Next(frame)) {
-    // Remapping works on palette indices and leaves colour pictures alone, so
-    // it comes before colour frames take their palette indices.
-    if (options.Remapped) RemapBitmap(frame.Bitmap, options.ColourCode);
-    matcher.Convert(frame.Bitmap);
+    ToGamePalette(frame.Bitmap, options, matcher);
     if (options.IgnorePos) {
       gif.AddGifFrame(frame.Bitmap, options.Transparent, frame.Delay);
     } else {

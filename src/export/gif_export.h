@@ -1,13 +1,16 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "model/patch_frame.h"
 #include "model/picture.h"
+#include "model/shape_palette.h"
 
 struct GifFileType;
 
@@ -92,13 +95,28 @@ class PaletteMatcher {
 // (15 gives 2, 25 gives 2, 5 gives 0), kept within 0..65535.
 int GifDelayFromMilliseconds(int milliseconds);
 
+// The global colour table of one file: the game-palette entries its frames
+// use, in palette order, so that a file needs no more than the colours it
+// shows and its pixels take the fewest bits. Index 0 (the background and the
+// transparent colour) always stays index 0.
+struct TGifColourTable {
+  std::vector<TRGB> Colours;             // a power of two entries, 2 to 256
+  std::array<std::uint8_t, 256> Index{};  // game-palette index -> table index
+  int Bits = 8;                          // log2 of Colours.size()
+};
+
+// The table holding the entries marked in `used` (entry 0 always). All 256
+// marked gives the whole game palette unchanged.
+TGifColourTable MakeGifColourTable(const std::array<bool, 256>& used);
+
 // An animated GIF written through giflib into `out`: GIF89a, the logical
-// screen with background index 0 and the game palette as the global colour
-// table, then frames. Failures raise WriteError; the caller publishes `out`
-// only after Close.
+// screen with background index 0 and `table` as the global colour table, then
+// frames. Failures raise WriteError; the caller publishes `out` only after
+// Close.
 class GifAnimationWriter {
  public:
-  GifAnimationWriter(AtomicFileWriter& out, std::string fileName, int screenWidth, int screenHeight);
+  GifAnimationWriter(AtomicFileWriter& out, std::string fileName, int screenWidth, int screenHeight,
+                     const TGifColourTable& table);
   ~GifAnimationWriter();
   GifAnimationWriter(const GifAnimationWriter&) = delete;
   GifAnimationWriter& operator=(const GifAnimationWriter&) = delete;
@@ -118,6 +136,7 @@ class GifAnimationWriter {
   [[noreturn]] void Fail(int error);
 
   std::string fileName_;
+  std::array<std::uint8_t, 256> index_{};
   std::unique_ptr<TGifSink> sink_;
   GifFileType* gif_ = nullptr;
   int frames_ = 0;
