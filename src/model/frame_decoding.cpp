@@ -6,6 +6,7 @@
 #include <future>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "app/platform_error.h"
 #include "app/user_interface.h"
@@ -195,6 +196,130 @@ TDecodedFrame DecodeFrame(const TPatchSubFrame& frame, UserInterface& ui) {
     decoded.Alpha = TPicture(frame.Width, frame.Height, TPictureDepth::Indexed8);
     ReadPlane(frame, position, *decoded.Alpha);
   }
+  return decoded;
+}
+
+namespace {
+
+// Which source pixel each target pixel takes.
+struct TSampling {
+  std::vector<int> Columns;    // target column -> source column
+  std::vector<int> TargetRow;  // source picture row -> target row, or -1
+  std::vector<int> SourceRow;  // target row -> source picture row
+};
+
+TSampling MakeSampling(int sourceWidth, int sourceHeight, int width, int height) {
+  TSampling sampling;
+  sampling.TargetRow.assign(static_cast<std::size_t>(sourceHeight), -1);
+  for (int x = 0; x < width; ++x) {
+    sampling.Columns.push_back(static_cast<int>(static_cast<std::int64_t>(x) * sourceWidth / width));
+  }
+  for (int y = 0; y < height; ++y) {
+    const int row = static_cast<int>(static_cast<std::int64_t>(y) * sourceHeight / height);
+    sampling.SourceRow.push_back(row);
+    sampling.TargetRow[static_cast<std::size_t>(row)] = y;
+  }
+  return sampling;
+}
+
+// Places the sampled pixels of one decoded source row (stored byte order:
+// blue, green, red for colour; `count` bytes present) into target row `y`.
+void PlaceSampledRow(const std::uint8_t* in, std::size_t count, const TSampling& sampling, TPicture& target,
+                     int y) {
+  std::uint8_t* out = target.Row(y);
+  const std::size_t bpp = static_cast<std::size_t>(target.BytesPerPixel());
+  for (std::size_t x = 0; x < sampling.Columns.size(); ++x) {
+    const std::size_t at = static_cast<std::size_t>(sampling.Columns[x]) * bpp;
+    for (std::size_t k = 0; k < bpp && at + k < count; ++k) out[x * bpp + (bpp - 1 - k)] = in[at + k];
+  }
+}
+
+// A raw plane sampled where it stands in the payload; the position moves past
+// the whole plane as ReadIndexedPlane and ReadColourPlane would move it.
+void SampleRawPlane(const ByteBuffer& payload, std::size_t& position, int sourceWidth, int sourceHeight,
+                    const TSampling& sampling, TPicture& target) {
+  const std::size_t rowBytes = static_cast<std::size_t>(sourceWidth) * static_cast<std::size_t>(target.BytesPerPixel());
+  for (int y = 0; y < target.Height; ++y) {
+    const std::size_t stored = static_cast<std::size_t>(sourceHeight - 1 - sampling.SourceRow[static_cast<std::size_t>(y)]);
+    const std::size_t start = position + stored * rowBytes;
+    if (start >= payload.size()) continue;
+    PlaceSampledRow(payload.data() + start, std::min(rowBytes, payload.size() - start), sampling, target, y);
+  }
+  position = std::min(payload.size(), position + rowBytes * static_cast<std::size_t>(sourceHeight));
+}
+
+void SamplePNGPlane(const ByteBuffer& payload, std::size_t& position, int sourceWidth, int sourceHeight,
+                    const TSampling& sampling, TPicture& target) {
+  struct TSink {
+    const TSampling* Sampling;
+    TPicture* Target;
+    int SourceHeight;
+  } sink{&sampling, &target, sourceHeight};
+  DecodePNGRows(
+      payload, position, static_cast<std::uint16_t>(sourceWidth), static_cast<std::uint16_t>(sourceHeight),
+      target.BytesPerPixel(),
+      [](void* context, std::uint32_t index, const std::uint8_t* row, std::size_t count) {
+        auto* s = static_cast<TSink*>(context);
+        const int y = s->Sampling->TargetRow[static_cast<std::size_t>(s->SourceHeight - 1 - static_cast<int>(index))];
+        if (y >= 0) PlaceSampledRow(row, count, *s->Sampling, *s->Target, y);
+      },
+      &sink);
+}
+
+void SamplePlane(const TPatchSubFrame& frame, std::size_t& position, const TSampling& sampling, TPicture& target) {
+  if (frame.Encoding == kEncodingPNG) {
+    SamplePNGPlane(frame.Pixels, position, frame.Width, frame.Height, sampling, target);
+  } else {
+    SampleRawPlane(frame.Pixels, position, frame.Width, frame.Height, sampling, target);
+  }
+}
+
+TPicture SamplePicture(const TPicture& source, int width, int height) {
+  TPicture target(width, height, source.Depth);
+  const TSampling sampling = MakeSampling(source.Width, source.Height, width, height);
+  const std::size_t bpp = static_cast<std::size_t>(source.BytesPerPixel());
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* in = source.Row(sampling.SourceRow[static_cast<std::size_t>(y)]);
+    for (std::size_t x = 0; x < sampling.Columns.size(); ++x) {
+      std::memcpy(target.Row(y) + x * bpp, in + static_cast<std::size_t>(sampling.Columns[x]) * bpp, bpp);
+    }
+  }
+  return target;
+}
+
+}  // namespace
+
+TDecodedFrame DecodeFrameSampled(const TPatchSubFrame& frame, int width, int height, UserInterface& ui) {
+  width = std::clamp(width, 0, static_cast<int>(frame.Width));
+  height = std::clamp(height, 0, static_cast<int>(frame.Height));
+  TDecodedFrame decoded;
+  const std::optional<TPictureDepth> depth = DepthOf(frame.Format);
+  if (!depth) {
+    ui.DebugOutput("Unsupported Frame Format");
+    return decoded;
+  }
+  if (TooLarge(frame, ui)) return decoded;
+  if (!Decodable(frame.Encoding)) {
+    decoded.Picture = SamplePicture(UnsupportedPicture(frame, *depth), width, height);
+    return decoded;
+  }
+  decoded.Picture = TPicture(width, height, *depth);
+  if (HasAlphaPlane(frame.Format)) decoded.Alpha = TPicture(width, height, TPictureDepth::Indexed8);
+  if (width == 0 || height == 0) return decoded;
+  const TSampling sampling = MakeSampling(frame.Width, frame.Height, width, height);
+  std::size_t position = 0;
+  if (decoded.Alpha && frame.Encoding == kEncodingPNG) {
+    // As in DecodeFrame: the two PNG planes inflate side by side.
+    std::size_t alphaStart = PNGStreamEnd(frame.Pixels, 0);
+    auto alphaJob = std::async(std::launch::async, [&] {
+      SamplePNGPlane(frame.Pixels, alphaStart, frame.Width, frame.Height, sampling, *decoded.Alpha);
+    });
+    SamplePlane(frame, position, sampling, *decoded.Picture);
+    alphaJob.get();
+    return decoded;
+  }
+  SamplePlane(frame, position, sampling, *decoded.Picture);
+  if (decoded.Alpha) SamplePlane(frame, position, sampling, *decoded.Alpha);
   return decoded;
 }
 

@@ -41,6 +41,13 @@ struct TDecodedFrame {
 // Frame Format" to the debugging output and give no picture.
 TDecodedFrame DecodeFrame(const TPatchSubFrame& frame, UserInterface& ui);
 
+// DecodeFrame shrunk to width x height by nearest neighbour: target pixel
+// (x, y) is the decoded pixel (floor(x * Width / width), floor(y * Height /
+// height)); width and height are at most the frame's. Only the sampled
+// pixels are placed, so a thumbnail of a large frame costs little beyond
+// inflating its PNG planes.
+TDecodedFrame DecodeFrameSampled(const TPatchSubFrame& frame, int width, int height, UserInterface& ui);
+
 // The picture used by playback and GIF export: as DecodeFrame without the
 // alpha plane. Unknown formats give an empty (0 x 0) picture.
 TPicture FrameToBitmap(const TPatchSubFrame& frame, UserInterface& ui);

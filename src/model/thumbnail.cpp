@@ -82,11 +82,12 @@ TPicture RenderThumbnail(const TPatchSubFrame* frame, const TThumbnailCell& cell
   Fill(out, cell.Selected ? cell.Highlight : cell.Background);
   if (frame == nullptr || out.Empty()) return out;
 
-  const TDecodedFrame decoded = DecodeFrame(*frame, ui);
-  if (!decoded.Picture) return out;
+  // A decoded picture always has the frame's size, so the fit is known before
+  // decoding and only the pixels the thumbnail shows are decoded.
+  const TThumbnailFit fit = FitThumbnail(frame->Width, frame->Height, out.Width, out.Height);
+  const TDecodedFrame decoded = DecodeFrameSampled(*frame, fit.Width, fit.Height, ui);
+  if (!decoded.Picture || fit.Width <= 0) return out;
   const TPicture& image = *decoded.Picture;
-  const TThumbnailFit fit = FitThumbnail(image.Width, image.Height, out.Width, out.Height);
-  if (fit.Width <= 0) return out;
 
   const bool keyed = frame->Format == kFormatIndexed || frame->Format == kFormatColour;
   const TRGB key = frame->Format == kFormatIndexed ? ShapePalette()[0] : TRGB{};
@@ -100,13 +101,12 @@ TPicture RenderThumbnail(const TPatchSubFrame* frame, const TThumbnailCell& cell
   for (int ty = 0; ty < fit.Height; ++ty) {
     const int y = fit.Top + ty;
     if (y < 0 || y >= out.Height) continue;
-    // Nearest neighbour: each target pixel samples floor(target x size / fitted size).
-    const auto sy = static_cast<int>(static_cast<std::int64_t>(ty) * image.Height / fit.Height);
+    const int sy = ty;  // the decoder has already sampled the picture down to the fit
     std::uint8_t* row = out.Row(y);
     for (int tx = 0; tx < fit.Width; ++tx) {
       const int x = fit.Left + tx;
       if (x < 0 || x >= out.Width) continue;
-      const auto sx = static_cast<int>(static_cast<std::int64_t>(tx) * image.Width / fit.Width);
+      const int sx = tx;
       const TRGB colour = PixelColour(image, sx, sy);
       unsigned pixelAlpha = 255;
       if (keyed) {
