@@ -1,6 +1,8 @@
 #include <png.h>
 
 #include <algorithm>
+#include <array>
+#include <random>
 
 #include "app/platform_error.h"
 #include "model/frame_decoding.h"
@@ -14,7 +16,7 @@ static Bytes Png(int w, int h, const Bytes& pixels, bool colour) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION, image.format = colour ? PNG_FORMAT_RGB : PNG_FORMAT_GRAY;
   image.width = png_uint_32(w), image.height = png_uint_32(h);
-  Bytes out(4096);
+  Bytes out(PNG_IMAGE_PNG_SIZE_MAX(image));
   png_alloc_size_t size = out.size();
   EXPECT_TRUE(png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr));
   return {out.begin(), out.begin() + long(size)};
@@ -77,6 +79,45 @@ TEST(FrameDecoding, FramesThatCannotBeDecoded) {
     EXPECT_FALSE(DecodeFrame(frame, fresh).Picture);
     EXPECT_EQ(FrameToBitmap(frame, fresh), TPicture());
     EXPECT_EQ(fresh.DebugLines(), std::vector<std::string>(2, line));
+  }
+}
+
+}  // namespace quillmere::test
+
+namespace quillmere::test {
+
+// The thumbnail's sampled decoding gives exactly the nearest-neighbour
+// samples of the full decoding, for raw and PNG planes, short payloads and
+// every format.
+TEST(FrameDecoding, SampledDecodingMatchesSamplingTheFullPicture) {
+  std::mt19937 random(7);
+  ScriptedUserInterface ui;
+  for (int round = 0; round < 120; ++round) {
+    const int w = 1 + int(random() % 40), h = 1 + int(random() % 40), format = std::array{1, 2, 3, 7}[round % 4];
+    const int colourBytes = w * h * (format == 1 ? 1 : 3), alphaBytes = format >= 3 ? w * h : 0;
+    Bytes payload(std::size_t(colourBytes + alphaBytes));
+    for (auto& b : payload) b = std::uint8_t(random());
+    TPatchSubFrame frame = Frame(w, h, format, payload);
+    if (round % 3 == 1) {  // PNG planes
+      const auto split = payload.begin() + colourBytes;
+      Bytes png = Png(w, h, {payload.begin(), split}, format != 1);
+      if (alphaBytes) png = ByteBuilder().Raw(png).Raw(Png(w, h, {split, payload.end()}, false));
+      frame = Frame(w, h, format, png, kEncodingPNG);
+    } else if (round % 3 == 2) {
+      frame.Pixels.resize(random() % frame.Pixels.size());  // a payload cut short
+    }
+    const int tw = 1 + int(random() % w), th = 1 + int(random() % h);
+    const TDecodedFrame full = DecodeFrame(frame, ui), sampled = DecodeFrameSampled(frame, tw, th, ui);
+    for (const auto& [whole, part] : {std::pair{full.Picture, sampled.Picture}, {full.Alpha, sampled.Alpha}}) {
+      ASSERT_EQ(bool(whole), bool(part));
+      if (!whole) continue;
+      const int bpp = whole->BytesPerPixel();
+      for (int y = 0; y < th; ++y)
+        for (int x = 0; x < tw; ++x)
+          ASSERT_TRUE(std::equal(part->Row(y) + x * bpp, part->Row(y) + (x + 1) * bpp,
+                                 whole->Row(y * h / th) + (x * w / tw) * bpp))
+              << "round " << round << " at " << x << "," << y;
+    }
   }
 }
 
