@@ -61,6 +61,18 @@ constexpr std::array kMessages = {
   TMsgEntry{TMsgId::EncodingNotForFSH, kQuillmere,
     "The first frame of shape %s stores its pixels with encoding %s, which an %s file can't hold.\rFile not saved.",
     TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::DuplicateRemoval, "Duplicate Removal",
+    "Before: %s\nAfter: %s\nRemoved %s objects.", TMsgIcon::Information, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::GifNoFrames, kQuillmere,
+    "This object has no frames to export.\rNo file was written.", TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::GifNoSteps, kQuillmere,
+    "This object has no KitterSpeak steps to play.\rNo file was written.", TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::GifPictureTooLarge, kQuillmere,
+    "Picture %s of this animation needs %s x %s pixels, too large for a GIF export.\rNo file was written.",
+    TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::GifNothingShown, kQuillmere,
+    "Playing the KitterSpeak script of this object shows no frame.\rNo file was written.",
+    TMsgIcon::Error, TMsgButtons::Ok},
 };
 // clang-format on
 

@@ -26,6 +26,11 @@ enum class TMsgId {
   ShapeTooLargeForFSH,
   TooManyShapesForFSH,
   EncodingNotForFSH,
+  DuplicateRemoval,
+  GifNoFrames,
+  GifNoSteps,
+  GifPictureTooLarge,
+  GifNothingShown,
 };
 
 TMessage MakeMessage(TMsgId id, std::initializer_list<std::string_view> args = {});

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/messages.h"
 #include "model/sha1_digest.h"
 
 namespace quillmere {
@@ -81,13 +82,8 @@ int RemoveDuplicateShapes(TShapeList& shapes, const TDedupeOptions& options) {
 }
 
 TMessage DuplicateRemovalMessage(int before, int after) {
-  TMessage message;
-  message.Caption = "Duplicate Removal";
-  message.Text = "Before: " + std::to_string(before) + "\nAfter: " + std::to_string(after) + "\nRemoved " +
-                 std::to_string(before - after) + " objects.";
-  message.Icon = TMsgIcon::Information;
-  message.Buttons = TMsgButtons::Ok;
-  return message;
+  return MakeMessage(TMsgId::DuplicateRemoval,
+                     {std::to_string(before), std::to_string(after), std::to_string(before - after)});
 }
 
 }  // namespace quillmere

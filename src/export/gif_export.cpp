@@ -1,5 +1,6 @@
 #include "export/gif_export.h"
 
+
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/messages.h"
 #include "app/platform_error.h"
 #include "app/user_interface.h"
 #include "export/colour_remap.h"
@@ -72,9 +74,6 @@ class QuietUserInterface : public UserInterface {
   void DebugOutput(std::string_view) override {}
 };
 
-void Refuse(UserInterface& ui, const std::string& why) {
-  ui.ShowMessage(TMessage{"Quillmere", why + "\rNo file was written.", TMsgIcon::Error, TMsgButtons::Ok});
-}
 
 // A produced picture and where the export puts it.
 struct TProducedFrame {
@@ -378,11 +377,11 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
   options.MaxSteps = ClampToLimits(options.MaxSteps, kMinMaxSteps, kMaxMaxSteps);
 
   if (shape.Frames.empty()) {
-    Refuse(ui, "This object has no frames to export.");
+    Show(ui, TMsgId::GifNoFrames);
     return {};
   }
   if (options.KitterspeakMode && shape.Script.empty()) {
-    Refuse(ui, "This object has no KitterSpeak steps to play.");
+    Show(ui, TMsgId::GifNoSteps);
     return {};
   }
   const TGifCanvasGeometry geometry = ComputeCanvasGeometry(shape, options);
@@ -406,9 +405,8 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
       for (std::uint8_t index : frame.Bitmap.Pixels) used[index] = true;
       const TCanvasSize size = ImageSize(frame, options, geometry);
       if (TooLarge(size)) {
-        Refuse(ui, "Picture " + std::to_string(frames + 1) + " of this animation needs " +
-                       std::to_string(size.Width) + " x " + std::to_string(size.Height) +
-                       " pixels, too large for a GIF export.");
+        Show(ui, TMsgId::GifPictureTooLarge,
+             {std::to_string(frames + 1), std::to_string(size.Width), std::to_string(size.Height)});
         return {};
       }
       screen.Width = std::max(screen.Width, size.Width);
@@ -417,7 +415,7 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
     }
   }
   if (frames == 0) {
-    Refuse(ui, "Playing the KitterSpeak script of this object shows no frame.");
+    Show(ui, TMsgId::GifNothingShown);
     return {};
   }
   AtomicFileWriter out(fileName);
