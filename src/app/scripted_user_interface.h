@@ -26,6 +26,9 @@ class ScriptedUserInterface : public UserInterface {
 
   TMsgAnswer ShowMessage(const TMessage& message) override;
   void DebugOutput(std::string_view line) override;
+  // A clipboard of its own, which tests may fill and read.
+  std::string ClipboardText() override { return clipboard_; }
+  void SetClipboardText(const std::string& text) override { clipboard_ = text; }
 
   // Called for each diagnostic line as it arrives (the command-line tool
   // prints them on stderr).
@@ -40,6 +43,7 @@ class ScriptedUserInterface : public UserInterface {
   std::size_t nextAnswer_ = 0;
   std::vector<TShown> shown_;
   std::vector<std::string> debugLines_;
+  std::string clipboard_;
   std::function<void(std::string_view)> debugSink_;
 };
 

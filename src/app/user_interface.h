@@ -31,6 +31,10 @@ class UserInterface {
 
   // A diagnostic line the person never sees in a box.
   virtual void DebugOutput(std::string_view line) = 0;
+
+  // The clipboard's plain text ("" when it holds none), and replacing it.
+  virtual std::string ClipboardText() = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
 };
 
 // Lower-case names ("warning", "okcancel", "yes") for machine-readable output

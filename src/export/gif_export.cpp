@@ -72,6 +72,8 @@ class QuietUserInterface : public UserInterface {
     }
   }
   void DebugOutput(std::string_view) override {}
+  std::string ClipboardText() override { return {}; }
+  void SetClipboardText(const std::string&) override {}
 };
 
 
