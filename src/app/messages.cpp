@@ -73,6 +73,18 @@ constexpr std::array kMessages = {
   TMsgEntry{TMsgId::GifNothingShown, kQuillmere,
     "Playing the KitterSpeak script of this object shows no frame.\rNo file was written.",
     TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::ScriptFull, kQuillmere,
+    "A KitterSpeak script holds at most 65535 steps.\r%s pasted steps were left out.",
+    TMsgIcon::Warning, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::UnableToWrite, kQuillmere,
+    "Unable to write to %s", TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::RecentFileMissing, kQuillmere,
+    "The file ...\n\"%s\"\nno longer exists.", TMsgIcon::Information, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::ResetColors, "Color Reset",
+    "Are you sure you want to reset highlight colors to defaults?",
+    TMsgIcon::Question, TMsgButtons::OkCancel},
+  TMsgEntry{TMsgId::NothingToEdit, "Whoops!",
+    "Nothing selected to edit!", TMsgIcon::Warning, TMsgButtons::Ok},
 };
 // clang-format on
 

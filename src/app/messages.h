@@ -31,6 +31,11 @@ enum class TMsgId {
   GifNoSteps,
   GifPictureTooLarge,
   GifNothingShown,
+  ScriptFull,
+  UnableToWrite,
+  RecentFileMissing,
+  ResetColors,
+  NothingToEdit,
 };
 
 TMessage MakeMessage(TMsgId id, std::initializer_list<std::string_view> args = {});

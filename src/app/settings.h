@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/ini_file.h"
+#include "app/user_interface.h"
+
+namespace quillmere {
+
+// The per-user configuration folder: $XDG_CONFIG_HOME when it is an absolute
+// path, otherwise ~/.config.
+std::string DefaultConfigFolder();
+
+// The user's options, kept in section "Main" of
+// <configuration folder>/Tarnwick/Quillmere/quillmere.ini, which also holds
+// the two recent-file lists. Reads never fail: a missing file or key, or a
+// value that is not an integer, gives the default. Every change is written at
+// once and a failed write throws WriteError "Unable to write to <file>"; the
+// option keeps its new value for this run either way, since the person chose it.
+class TSettings {
+ public:
+  static constexpr std::uint32_t kDefaultMainHighlight = 255;        // red
+  static constexpr std::uint32_t kDefaultSubFrameHighlight = 32768;  // green 128
+
+  // Creates the folders (a failure there shows at the first write) and reads
+  // the file.
+  explicit TSettings(const std::string& configFolder);
+
+  const std::string& FileName() const { return ini_.FileName(); }
+  // The settings file, for the recent-file lists.
+  TIniFile& Ini() { return ini_; }
+
+  bool Tips() const { return tips_; }
+  bool DragDrop() const { return dragDrop_; }
+  // False means Move mode.
+  bool CopyMode() const { return copyMode_; }
+  bool LargeHighlight() const { return largeHighlight_; }
+  // Colour values, red in the low byte.
+  std::uint32_t MainHighlight() const { return mainHighlight_; }
+  std::uint32_t SubFrameHighlight() const { return subFrameHighlight_; }
+  // Not stored: on at every start.
+  bool SaveFBJInformation() const { return saveFBJInformation_; }
+
+  // The option commands.
+  void ToggleTips();
+  void ToggleDragDrop();
+  void ToggleLargeHighlight();
+  void ToggleSaveFBJInformation() { saveFBJInformation_ = !saveFBJInformation_; }
+  // "Copy Objects" (true) and "Move Objects" (false).
+  void SetCopyMode(bool copy);
+  // A colour the picker returned on OK; only the low 24 bits are a colour.
+  void SetMainHighlight(std::uint32_t colour);
+  void SetSubFrameHighlight(std::uint32_t colour);
+  // Asks first; true when the colours were reset.
+  bool ResetColorsToDefault(UserInterface& ui);
+
+  // At shutdown: every option in the order "Tips", "DragDrop", "Copymode",
+  // "Highlighter", "MBC", "SBC", stopping at the first failed write.
+  void Save();
+
+ private:
+  TIniFile ini_;
+  bool tips_ = false;
+  bool dragDrop_ = false;
+  bool copyMode_ = true;
+  bool largeHighlight_ = false;
+  std::uint32_t mainHighlight_ = kDefaultMainHighlight;
+  std::uint32_t subFrameHighlight_ = kDefaultSubFrameHighlight;
+  bool saveFBJInformation_ = true;
+};
+
+}  // namespace quillmere

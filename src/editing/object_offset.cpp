@@ -1,0 +1,45 @@
+#include "editing/object_offset.h"
+
+#include <cstdint>
+
+namespace quillmere {
+
+void TObjectOffsetDialog::Reset() {
+  Value = 0;
+  Ok();
+}
+
+void TObjectOffsetDialog::Ok() {
+  accepted_ = true;
+  closed_ = true;
+}
+
+void TObjectOffsetDialog::Cancel() { closed_ = true; }
+
+bool TObjectOffsetDialog::KeyDown(TOffsetKey key) {
+  switch (key) {
+    case TOffsetKey::Enter:
+      Ok();
+      return true;
+    case TOffsetKey::Escape:
+      Cancel();
+      return true;
+    case TOffsetKey::Other:
+      break;
+  }
+  return false;
+}
+
+bool TObjectOffsetDialog::ApplyTo(TDocument& document) const {
+  if (!accepted_ || document.Offset == Value) return false;
+  document.Offset = Value;
+  return true;
+}
+
+std::string SelectedShapeStatus(int column, int offset) {
+  // Summed in 64 bits: a large offset must not wrap the number shown.
+  const std::int64_t number = std::int64_t{column} + offset;
+  return "Selected Shape: " + std::string(offset != 0 ? "*" : "") + std::to_string(number);
+}
+
+}  // namespace quillmere

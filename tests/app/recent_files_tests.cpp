@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "app/most_recent_files.h"
+#include "app/scripted_user_interface.h"
+#include "support/message_printing.h"
+#include "support/test_files.h"
+
+namespace quillmere {
+namespace {
+
+using namespace test;
+using Texts = std::vector<std::string>;
+using Entry = TMostRecentFiles::TMenuEntry;
+
+TMostRecentFiles ListOf(const Texts& added, std::uint32_t maxFiles = 8) {
+  TMostRecentFiles recent;
+  recent.SetMaxFiles(maxFiles);
+  for (const std::string& name : added) recent.AddFile(name);
+  return recent;
+}
+
+TEST(RecentFiles, AddingKeepsOneEntryPerNameInAnyCaseUpToEight) {
+  // Added in order, then the list.
+  const std::tuple<Texts, Texts> cases[] = {
+      {{"c:\\a.fox", "b.fsh", "C:\\A.FOX"}, {"C:\\A.FOX", "b.fsh"}},
+      {{"1", "2", "3", "4", "5", "6", "7", "8", "9"}, {"9", "8", "7", "6", "5", "4", "3", "2"}},
+  };
+  for (const auto& [added, expected] : cases) EXPECT_EQ(ListOf(added).Files(), expected);
+}
+
+TEST(RecentFiles, SavedSectionsLoadBackUpToTheFirstGap) {
+  TempDir dir;
+  const std::string path = dir.File("q.ini");
+  TIniFile ini(path);
+  TMostRecentFiles saved = ListOf({"/b.fsh", "C:\\Shapes\\walls.fox"});
+  saved.SetIniSection("MRU - Destination");
+  saved.Save(ini);
+  const Bytes written = ReadFile(path);
+  EXPECT_EQ(std::string(written.begin(), written.end()),
+            "[MRU - Destination]\n1=C:\\Shapes\\walls.fox\n2=/b.fsh\n3=\n4=\n5=\n6=\n7=\n8=\n");
+
+  // Section content, MaxFiles, then the list loaded.
+  const std::tuple<std::string, std::uint32_t, Texts> cases[] = {
+      {"1=C:\\Shapes\\walls.fox\n2=/b.fsh\n3=\n", 8, {"C:\\Shapes\\walls.fox", "/b.fsh"}},
+      {"1=a\n3=c\n", 8, {"a"}},
+      {"1=a\n2=b\n3=c\n", 2, {"a", "b"}},
+  };
+  for (const auto& [section, maxFiles, expected] : cases) {
+    WriteFile(path, ByteBuilder().Text("[MRU - Destination]\n" + section + "[MRU - Source]\n1=s\n"));
+    TMostRecentFiles loaded = ListOf({"old"}, maxFiles);
+    loaded.SetIniSection("mru - destination");
+    loaded.Load(TIniFile(path));
+    EXPECT_EQ(loaded.Files(), expected) << section;
+  }
+}
+
+TEST(RecentFiles, ChoosingAnEntryMovesItFirstOrDropsAVanishedFile) {
+  TempDir dir;
+  const std::string a = dir.File("a.fox"), b = dir.File("b.fox"), c = dir.File("R&D.fox"), d = dir.File("d");
+  WriteFile(a, {});
+  WriteFile(c, {});
+  std::filesystem::create_directory(d);  // a folder is no file to open
+  auto gone = [](const std::string& name) {
+    return TMessage{"Quillmere", "The file ...\n\"" + name + "\"\nno longer exists.", TMsgIcon::Information,
+                    TMsgButtons::Ok};
+  };
+  // Index chosen, what opens, the list after, the messages.
+  const std::tuple<std::size_t, std::optional<std::string>, Texts, std::vector<TMessage>> cases[] = {
+      {2, c, {c, a, b, d}, {}},
+      {1, std::nullopt, {a, c, d}, {gone(b)}},
+      {3, std::nullopt, {a, b, c}, {gone(d)}},
+      {4, std::nullopt, {a, b, c, d}, {}},
+  };
+  for (const auto& [index, opened, files, messages] : cases) {
+    TMostRecentFiles recent = ListOf({d, c, b, a});
+    ScriptedUserInterface ui;
+    EXPECT_EQ(recent.ChooseEntry(index, ui), opened) << index;
+    EXPECT_EQ(std::tuple(recent.Files(), MessagesOf(ui)), std::tuple(files, messages)) << index;
+  }
+  // Captions follow the new order; "&" in a name is doubled to show as itself.
+  TMostRecentFiles recent = ListOf({c, "C:\\Shapes\\walls.fox"});
+  ScriptedUserInterface ui;
+  recent.ChooseEntry(1, ui, [](const std::string&) { return true; });
+  EXPECT_EQ(recent.MenuEntries(),
+            (std::vector<Entry>{{"&1  R&&D.fox", c}, {"&2  walls.fox", "C:\\Shapes\\walls.fox"}}));
+  recent.SetShowFullPath(true);
+  EXPECT_EQ(recent.MenuEntries()[1].Caption, "&2  C:\\Shapes\\walls.fox");
+}
+
+}  // namespace
+}  // namespace quillmere

@@ -1,0 +1,155 @@
+#include <sstream>
+
+#include "editing/property_editor.h"
+#include "support/frames.h"
+
+namespace quillmere::test {
+namespace {
+
+// One shape: its first frame's positions, replacement index, flags, opacity,
+// and how many frames it has.
+struct TRow {
+  int Sx = 0, Sy = 0, Fx = 0, Fy = 0, Ri = -1;
+  std::uint16_t Flags = 0;
+  int Op = 255, Frames = 1, Bytes = 0;
+};
+
+// Frames after the first hold 99 everywhere, so touching one of them shows.
+TShapeList Shapes(const std::vector<TRow>& rows) {
+  TShapeList shapes;
+  for (const TRow& r : rows) {
+    TPatchFrame& s = shapes.emplace_back(TPatchFrame{r.Flags, std::int16_t(r.Ri), {}, {}});
+    for (int i = 0; i < r.Frames; ++i) {
+      const auto v = [i](int first) { return std::int16_t(i == 0 ? first : 99); };
+      s.Frames.push_back({0, 0, v(r.Sx), v(r.Sy), v(r.Fx), v(r.Fy), 1, std::uint8_t(v(r.Op)), 0, {}});
+      s.Frames.back().Pixels.resize(std::size_t(r.Bytes));
+    }
+  }
+  return shapes;
+}
+
+// "+": the switch is set, "~": the items differ. Boxes: "+" checked, "-" unchecked, "~" grey.
+std::string Describe(const TPropertyEditor& e) {
+  std::ostringstream out;
+  for (const TSwitchedField* f :
+       {&e.ShapePosX, &e.ShapePosY, &e.FurrePosX, &e.FurrePosY, &e.ReplacementIndex, &e.Opacity}) {
+    out << f->Value << (f->Set ? "+ " : "~ ");
+  }
+  for (const TFlagBox* b : {&e.Sittable, &e.Walkable, &e.Gettable}) {
+    out << (b->State == TCheckState::Checked ? '+' : b->State == TCheckState::Grey ? '~' : '-');
+  }
+  return out.str();
+}
+
+TEST(PropertyEditor, FillShowsFirstValuesAndWhatDiffers) {
+  // {first, last, what the editor shows, the shapes}
+  // clang-format off
+  const std::vector<std::tuple<int, int, std::string, std::vector<TRow>>> cases = {
+      {0, 2, "4+ 1~ 0+ 0+ -1+ 255+ ---", {{.Sx = 4, .Sy = 1}, {.Sx = 4, .Sy = 2}, {.Sx = 4, .Sy = 3}}},
+      {0, 1, "0+ 0+ -3+ 5~ 7~ 200~ ---",
+       {{.Fx = -3, .Fy = 5, .Ri = 7, .Op = 200}, {.Fx = -3, .Fy = 6, .Ri = 9}}},
+      // Grey stays once set, even when a later shape agrees with the first; high bits take no part.
+      {0, 3, "0+ 0+ 0+ 0+ -1+ 255+ ~+~", {{.Flags = 7}, {.Flags = 7}, {.Flags = 0xFF01}, {.Flags = 7}}},
+      {1, 2, "1+ 0+ 0+ 0+ -1+ 255+ --+", {{.Sx = 8}, {.Sx = 1, .Flags = 2}, {.Sx = 1, .Flags = 2}}},
+      // Frameless shapes take no part, first or later.
+      {0, 3, "2+ 0+ 0+ 0+ -1+ 255+ -~-",
+       {{.Sx = 9, .Frames = 0}, {.Sx = 2, .Flags = 1}, {.Frames = 0}, {.Sx = 2}}},
+  };
+  // clang-format on
+  for (const auto& [first, last, expected, rows] : cases) {
+    EXPECT_EQ(Describe(TPropertyEditor::ForShapes(Shapes(rows), first, last)), expected);
+  }
+  const TPatchFrame frames = Shapes({{.Sy = 5, .Frames = 3}})[0];
+  EXPECT_EQ(Describe(TPropertyEditor::ForFrames(frames, 1, 2)), "99+ 99+ 99+ 99+ 0~ 99+ ---");
+  EXPECT_EQ(Describe(TPropertyEditor::ForFrames(frames, 0, 1)), "0~ 5~ 0~ 0~ 0~ 255~ ---");
+}
+
+TEST(PropertyEditor, CaptionFramesAndSize) {
+  // {rows, steps on shape 0, frames form, first, last, "caption frames size"}
+  const std::vector<std::tuple<std::vector<TRow>, int, bool, int, int, std::string>> cases = {
+      {{{.Frames = 2, .Bytes = 1500}}, 4, false, 0, 0, "1 2 3KiB"},  // 2 x (1500 + 28) + 4 x 6 = 3080
+      {{{.Bytes = 996}}, 0, false, 0, 0, "1 1 1KiB"},
+      {{{.Frames = 3}, {}, {}, {}, {}, {}, {}}, 0, false, 2, 6, "3 - 7 1 0KiB"},
+      // The count of the first shape with frames; a frameless shape's steps still weigh.
+      {{{.Frames = 0}, {.Frames = 2}}, 200, false, 0, 1, "1 - 2 2 1KiB"},
+      {{{}, {}, {}}, 0, false, 1, 9, "2 - 3 1 0KiB"},  // cut to the list
+      {{{}}, 0, false, 4, 5, "#-# 0 0KiB"},
+      // 2 x (2000 + 28) = 4056; steps don't count here (4110 would show 4KiB).
+      {{{.Frames = 3, .Bytes = 2000}}, 9, true, 1, 2, "2 - 3 N/A 3KiB"},
+      {{{.Frames = 3, .Bytes = 995}}, 0, true, 0, 0, "1 N/A 0KiB"},
+  };
+  for (const auto& [rows, steps, frames, first, last, expected] : cases) {
+    TShapeList shapes = Shapes(rows);
+    shapes[0].Script.resize(std::size_t(steps));
+    const TPropertyEditor e = frames ? TPropertyEditor::ForFrames(shapes[0], first, last)
+                                     : TPropertyEditor::ForShapes(shapes, first, last);
+    EXPECT_EQ(e.RangeCaption + " " + e.FramesLabel + " " + e.SizeLabel, expected);
+    EXPECT_EQ(e.FlagsEnabled && e.ReplacementEnabled, !frames) << expected;
+  }
+}
+
+TEST(PropertyEditor, ApplyFlagsFollowBoxesAndFirstFurrePosition) {
+  // {flags of two shapes before, Sittable box, furre X, furre Y, flags after}
+  using TFlags = std::pair<int, int>;
+  const std::vector<std::tuple<TFlags, TCheckState, int, int, TFlags>> cases = {
+      {{5, 1}, TCheckState::Grey, 0, 0, {5, 1}},
+      {{5, 1}, TCheckState::Checked, 0, 0, {5, 5}},
+      {{5, 1}, TCheckState::Unchecked, 0, 0, {1, 1}},
+      {{8 | 0x20 | 2, 8 | 2}, TCheckState::Unchecked, 0, 5, {18, 18}},
+      {{0, 0}, TCheckState::Unchecked, -255, 255, {24, 24}},
+      // No FBJ byte is stored for a position whose low byte is 0, so no bit.
+      {{0, 0}, TCheckState::Unchecked, 256, -512, {0, 0}},
+  };
+  for (const auto& [before, sittable, fx, fy, after] : cases) {
+    TShapeList shapes =
+        Shapes({{.Flags = std::uint16_t(before.first)}, {.Flags = std::uint16_t(before.second)}});
+    TPropertyEditor e = TPropertyEditor::ForShapes(shapes, 0, 1);
+    e.Sittable.State = sittable;
+    e.FurrePosX.Value = fx;
+    e.FurrePosY.Value = fy;
+    e.Apply(shapes);
+    EXPECT_EQ(TFlags(shapes[0].Flags, shapes[1].Flags), after) << fx << "," << fy;
+  }
+}
+
+TEST(PropertyEditor, ApplyWritesOnlySetFieldsOfEditableItems) {
+  TShapeList shapes = Shapes({{.Sx = 4, .Sy = 1, .Ri = 7, .Frames = 2},
+                              {.Sy = 2, .Flags = 0x40, .Frames = 0},
+                              {.Sx = 4, .Sy = 3, .Ri = 9, .Op = 5}});
+  TPropertyEditor e = TPropertyEditor::ForShapes(shapes, 0, 2);
+  EXPECT_FALSE(e.Apply(shapes));
+  e.ShapePosY.Set = true;
+  e.ReplacementIndex.Set = true;
+  e.FurrePosX.Value = 12;
+  EXPECT_TRUE(e.Apply(shapes));
+  EXPECT_EQ(shapes, Shapes({{.Sx = 4, .Sy = 1, .Fx = 12, .Ri = 7, .Flags = 8, .Frames = 2},
+                            {.Sy = 2, .Flags = 0x40, .Frames = 0},
+                            {.Sx = 4, .Sy = 1, .Fx = 12, .Ri = 7, .Flags = 8, .Op = 5}}));
+  EXPECT_FALSE(e.Apply(shapes[0]));  // the frames form of Apply
+  shapes.resize(2);
+  e.FurrePosX.Value = 0;
+  EXPECT_TRUE(e.Apply(shapes));  // a list that shrank meanwhile
+
+  // Frames: only the range, and never the shape's flags or replacement index.
+  TPatchFrame shape = Shapes({{.Ri = 3, .Flags = 0x21, .Frames = 4}})[0];
+  TPropertyEditor f = TPropertyEditor::ForFrames(shape, 1, 2);
+  f.FurrePosY.Value = -7;
+  f.Sittable.State = TCheckState::Checked;
+  EXPECT_FALSE(f.Apply(shapes));
+  EXPECT_TRUE(f.Apply(shape));
+  TPatchFrame expected = Shapes({{.Ri = 3, .Flags = 0x21, .Frames = 4}})[0];
+  expected.Frames[1].FurrePosY = expected.Frames[2].FurrePosY = -7;
+  EXPECT_EQ(shape, expected);
+}
+
+TEST(PropertyEditor, EmptyDocumentHasNothingToEdit) {
+  ScriptedUserInterface ui;
+  EXPECT_TRUE(CheckSomethingToEdit(Shapes({{}}), ui));
+  EXPECT_FALSE(CheckSomethingToEdit({}, ui));
+  ASSERT_EQ(ui.Shown().size(), 1u);
+  EXPECT_EQ(ui.Shown()[0].Message,
+            (TMessage{"Whoops!", "Nothing selected to edit!", TMsgIcon::Warning, TMsgButtons::Ok}));
+}
+
+}  // namespace
+}  // namespace quillmere::test
