@@ -1,6 +1,7 @@
 #include "app/scripted_user_interface.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace quillmere {
 namespace {
@@ -58,6 +59,32 @@ TMsgAnswer ScriptedUserInterface::ShowMessage(const TMessage& message) {
   }
   shown_.push_back(TShown{message, answer});
   return answer;
+}
+
+std::optional<std::string> ScriptedUserInterface::ChooseOpenFile(const std::string& filter,
+                                                                 const std::string& defaultExtension) {
+  fileRequests_.push_back({false, filter, defaultExtension, ""});
+  if (nextFileChoice_ >= fileChoices_.size() || fileChoices_[nextFileChoice_].empty()) {
+    ++nextFileChoice_;
+    return std::nullopt;
+  }
+  return fileChoices_[nextFileChoice_++];
+}
+
+std::optional<std::string> ScriptedUserInterface::ChooseSaveFile(const std::string& filter,
+                                                                 const std::string& defaultExtension,
+                                                                 const std::string& initialName) {
+  fileRequests_.push_back({true, filter, defaultExtension, initialName});
+  if (nextFileChoice_ >= fileChoices_.size() || fileChoices_[nextFileChoice_].empty()) {
+    ++nextFileChoice_;
+    return std::nullopt;
+  }
+  return fileChoices_[nextFileChoice_++];
+}
+
+bool ScriptedUserInterface::MoveToTrash(const std::string& fileName) {
+  trashed_.push_back(fileName);
+  return std::remove(fileName.c_str()) == 0;
 }
 
 void ScriptedUserInterface::DebugOutput(std::string_view line) {

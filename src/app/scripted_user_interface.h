@@ -26,6 +26,24 @@ class ScriptedUserInterface : public UserInterface {
 
   TMsgAnswer ShowMessage(const TMessage& message) override;
   void DebugOutput(std::string_view line) override;
+  // File choices come from a prepared list, in order; an empty entry (or
+  // running out) is a cancelled dialog. Each request is recorded.
+  std::optional<std::string> ChooseOpenFile(const std::string& filter, const std::string& defaultExtension) override;
+  std::optional<std::string> ChooseSaveFile(const std::string& filter, const std::string& defaultExtension,
+                                            const std::string& initialName) override;
+  void SetFileChoices(std::vector<std::string> choices) { fileChoices_ = std::move(choices); }
+  struct TFileRequest {
+    bool Save = false;
+    std::string Filter;
+    std::string DefaultExtension;
+    std::string InitialName;
+  };
+  const std::vector<TFileRequest>& FileRequests() const { return fileRequests_; }
+
+  // Records the names; the files themselves are removed, as a trash would.
+  bool MoveToTrash(const std::string& fileName) override;
+  const std::vector<std::string>& Trashed() const { return trashed_; }
+
   // A clipboard of its own, which tests may fill and read.
   std::string ClipboardText() override { return clipboard_; }
   void SetClipboardText(const std::string& text) override { clipboard_ = text; }
@@ -44,6 +62,10 @@ class ScriptedUserInterface : public UserInterface {
   std::vector<TShown> shown_;
   std::vector<std::string> debugLines_;
   std::string clipboard_;
+  std::vector<std::string> fileChoices_;
+  std::size_t nextFileChoice_ = 0;
+  std::vector<TFileRequest> fileRequests_;
+  std::vector<std::string> trashed_;
   std::function<void(std::string_view)> debugSink_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,19 @@ class UserInterface {
 
   // A diagnostic line the person never sees in a box.
   virtual void DebugOutput(std::string_view line) = 0;
+
+  // Asks for a file to open or to save. `filter` is in the "Name|*.ext|..."
+  // form; `defaultExtension` (without dot) is added to a name typed without
+  // one; `initialName` presets the name. Returns nothing when cancelled.
+  virtual std::optional<std::string> ChooseOpenFile(const std::string& filter,
+                                                    const std::string& defaultExtension) = 0;
+  virtual std::optional<std::string> ChooseSaveFile(const std::string& filter,
+                                                    const std::string& defaultExtension,
+                                                    const std::string& initialName) = 0;
+
+  // Moves a file to the desktop's trash so that it can be restored; returns
+  // whether it went.
+  virtual bool MoveToTrash(const std::string& fileName) = 0;
 
   // The clipboard's plain text ("" when it holds none), and replacing it.
   virtual std::string ClipboardText() = 0;

@@ -73,6 +73,11 @@ class QuietUserInterface : public UserInterface {
   }
   void DebugOutput(std::string_view) override {}
   std::string ClipboardText() override { return {}; }
+  std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&) override { return {}; }
+  std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&, const std::string&) override {
+    return {};
+  }
+  bool MoveToTrash(const std::string&) override { return false; }
   void SetClipboardText(const std::string&) override {}
 };
 
