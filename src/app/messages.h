@@ -36,6 +36,14 @@ enum class TMsgId {
   RecentFileMissing,
   ResetColors,
   NothingToEdit,
+  UnsavedChanges,
+  SourceUnsavedChanges,
+  SourceUnsavedNoObjects,
+  SourceEmptyDelete,
+  SaveSourceConfirm,
+  RecentFileNotFound,
+  UnrecognisedFiletype,
+  DropOnValidCell,
 };
 
 TMessage MakeMessage(TMsgId id, std::initializer_list<std::string_view> args = {});

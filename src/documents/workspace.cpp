@@ -1,0 +1,322 @@
+#include "documents/workspace.h"
+
+#include <type_traits>
+
+#include "app/messages.h"
+#include "app/platform_error.h"
+#include "documents/open_shape_file.h"
+#include "documents/save_destination.h"
+#include "editing/object_offset.h"
+#include "formats/file_name.h"
+#include "formats/fox_format.h"
+
+namespace quillmere {
+namespace {
+
+bool IsShapeFileName(const std::string& fileName) {
+  const std::string extension = UpperCase(ExtractFileExt(fileName));
+  return extension == ".FSH" || extension == ".FS2" || extension == ".FOX";
+}
+
+TPaneCaptions PaneCaptions(std::string_view group, const TDocument& document, TPane& pane) {
+  TPaneCaptions captions;
+  captions.Group = std::string(group) + (document.Modified ? " (Modified)" : "");
+  captions.Shapes = "Shapes: " + std::to_string(document.Shapes.size());
+  captions.SelectedShape = SelectedShapeStatus(pane.Grid.Focus(), document.Offset);
+  captions.FileName = "Filename: " + ExtractFileName(document.FileName);
+  const auto focused = static_cast<std::size_t>(pane.Grid.Focus());
+  if (focused < document.Shapes.size()) {
+    captions.Frames = FramesStatus(static_cast<int>(document.Shapes[focused].Frames.size()));
+    captions.SelectedFrame = SelectedFrameStatus(pane.SubGrid.Focus());
+  } else {
+    captions.Frames = "Frames: " + std::string(kNoShapeStatus);
+    captions.SelectedFrame = "Selected Frame: " + std::string(kNoShapeStatus);
+  }
+  // The pane's status panels are the same panels; keep them in step.
+  pane.ShapeStatus = captions.SelectedShape;
+  pane.FramesStatus = captions.Frames;
+  pane.FrameStatus = captions.SelectedFrame;
+  return captions;
+}
+
+// Cancel keeps the document; No lets it go unsaved; Yes saves it first.
+enum class TQueryAnswer { Keep, Discard, Save };
+
+TQueryAnswer Ask(UserInterface& ui, TMsgId question) {
+  switch (Show(ui, question)) {
+    case TMsgAnswer::Yes:
+    case TMsgAnswer::Ok:
+      return TQueryAnswer::Save;
+    case TMsgAnswer::No:
+      return TQueryAnswer::Discard;
+    case TMsgAnswer::Cancel:
+      break;
+  }
+  return TQueryAnswer::Keep;
+}
+
+}  // namespace
+
+TWorkspace::TWorkspace(UserInterface& ui) : ui_(ui) { UpdateCaptions(); }
+
+// An error that ends a flow goes to the general error handler; whatever the
+// read or write already did to a document stays and the captions show it.
+template <typename TFlow>
+auto TWorkspace::Guarded(TFlow flow) -> decltype(flow()) {
+  using TResult = decltype(flow());
+  try {
+    if constexpr (std::is_void_v<TResult>) {
+      flow();
+      UpdateCaptions();
+      return;
+    } else {
+      TResult result = flow();
+      UpdateCaptions();
+      return result;
+    }
+  } catch (const PlatformError& error) {
+    ShowGeneralError(ui_, error.what());
+    UpdateCaptions();
+    if constexpr (std::is_void_v<TResult>) {
+      return;
+    } else {
+      return TResult{};
+    }
+  }
+}
+
+void TWorkspace::Notify(TDocumentKind kind, TChangeKind change) {
+  if (observer_) observer_(TDocumentChange{kind, change});
+}
+
+void TWorkspace::RefreshPane(TDocumentKind kind) {
+  Panes.RefreshGridCounts();
+  if (kind == TDocumentKind::Destination) {
+    Panes.DestGridClick();
+  } else {
+    Panes.SrcGridClick();
+  }
+}
+
+void TWorkspace::Change(TDocumentKind kind, const std::function<void(TDocument&)>& edit) {
+  TDocument& document = Document(kind);
+  edit(document);
+  document.Modified = true;
+  RefreshPane(kind);
+  UpdateCaptions();
+  Notify(kind, TChangeKind::Edited);
+}
+
+// Takes the name by value: reloading passes the document's own name, which
+// the open may set to "None" on the way.
+void TWorkspace::Load(TDocumentKind kind, std::string fileName) {
+  TPane& pane = kind == TDocumentKind::Destination ? Panes.Dest : Panes.Src;
+  auto showNewList = [&] {
+    pane.Grid.Click(0);
+    RefreshPane(kind);
+    Notify(kind, TChangeKind::Replaced);
+  };
+  try {
+    OpenShapeFile(fileName, Document(kind), ui_);
+  } catch (const FileOpenError&) {
+    throw;  // nothing was read, so the document and its grid stay as they were
+  } catch (...) {
+    showNewList();
+    throw;
+  }
+  showNewList();
+}
+
+void TWorkspace::ClearDocument(TDocumentKind kind) {
+  TPane& pane = kind == TDocumentKind::Destination ? Panes.Dest : Panes.Src;
+  Document(kind).Shapes.clear();
+  pane.Grid.Click(0);
+  pane.Grid.SetCount(1);
+  Notify(kind, TChangeKind::Replaced);
+}
+
+void TWorkspace::New1Click() {
+  Guarded([&] {
+    if (!DoQuerySaveDestination()) return;
+    Destination.FileName = std::string(kNoFileName);
+    ClearDocument(TDocumentKind::Destination);
+    Panes.DestGridClick();
+    Destination.Modified = false;
+  });
+}
+
+void TWorkspace::Open1Click() {
+  Guarded([&] {
+    if (!DoQuerySaveDestination()) return;
+    if (auto name = ui_.ChooseOpenFile(std::string(kOpenFilter), std::string(kDefaultExtension))) {
+      Load(TDocumentKind::Destination, *name);
+    }
+  });
+}
+
+void TWorkspace::Import1Click() {
+  Guarded([&] {
+    auto name = ui_.ChooseOpenFile(std::string(kOpenFilter), std::string(kDefaultExtension));
+    if (name && DoQuerySaveSource()) Load(TDocumentKind::Source, *name);
+  });
+}
+
+void TWorkspace::ReloadDestination1Click() {
+  Guarded([&] {
+    if (!Destination.HasFile() || !DoQuerySaveDestination()) return;
+    Load(TDocumentKind::Destination, Destination.FileName);
+  });
+}
+
+// Reloading the source is how its changes are thrown away, so it asks nothing.
+void TWorkspace::RefreshSource1Click() {
+  Guarded([&] {
+    if (!Source.HasFile()) return;
+    Source.Offset = 0;
+    Load(TDocumentKind::Source, Source.FileName);
+  });
+}
+
+bool TWorkspace::SaveDestination() {
+  if (!Destination.HasFile()) return DoSaveAs();
+  return SaveDestinationFile(std::string(Destination.FileName), Destination, ui_, SaveOptions);
+}
+
+void TWorkspace::SaveDestination1Click() {
+  Guarded([&] { SaveDestination(); });
+}
+
+bool TWorkspace::DoSaveAs() {
+  const std::string initial = Destination.HasFile() ? Destination.FileName : std::string();
+  auto name = ui_.ChooseSaveFile(std::string(kSaveFilter), std::string(kDefaultExtension), initial);
+  return name && SaveDestinationFile(*name, Destination, ui_, SaveOptions);
+}
+
+bool TWorkspace::SaveAs1Click() {
+  return Guarded([&] { return DoSaveAs(); });
+}
+
+// The source is written back in its own type, chosen by its extension; it
+// never changes type, so there is no loss to warn about.
+bool TWorkspace::SaveSource() {
+  if (!Source.HasFile()) return false;  // a half-read source has no file to go back to
+  const bool written = UpperCase(ExtractFileExt(Source.FileName)) == ".FOX"
+                           ? SaveFOXFile(Source.FileName, Source.Shapes)
+                           : SaveFSHFile(Source.FileName, Source.Shapes, ui_, SaveOptions);
+  if (written) Source.Modified = false;
+  return written;
+}
+
+// An emptied source would be an empty file: offer the trash instead. The
+// document keeps its file when the trash refuses, as the file is still there.
+bool TWorkspace::TrashEmptySource() {
+  if (!ui_.MoveToTrash(Source.FileName)) return false;
+  Source.FileName = std::string(kNoFileName);
+  Source.Modified = false;
+  return true;
+}
+
+void TWorkspace::SaveSourceChanges() {
+  if (!Source.HasFile()) return;
+  if (Source.Modified && Source.Shapes.empty()) {
+    if (Show(ui_, TMsgId::SourceEmptyDelete) == TMsgAnswer::Yes) TrashEmptySource();
+    return;
+  }
+  if (Show(ui_, TMsgId::SaveSourceConfirm) == TMsgAnswer::Yes) SaveSource();
+}
+
+void TWorkspace::SaveSourceChanges1Click() {
+  Guarded([&] { SaveSourceChanges(); });
+}
+
+void TWorkspace::SaveSourceDestination1Click() {
+  Guarded([&] {
+    SaveSourceChanges();
+    SaveDestination();
+  });
+}
+
+bool TWorkspace::DoQuerySaveDestination() {
+  if (!Destination.Modified) return true;
+  switch (Ask(ui_, TMsgId::UnsavedChanges)) {
+    case TQueryAnswer::Keep:
+      return false;
+    case TQueryAnswer::Discard:
+      return true;
+    case TQueryAnswer::Save:
+      break;
+  }
+  return SaveDestination();
+}
+
+bool TWorkspace::DoQuerySaveSource() {
+  if (!Source.Modified) return true;
+  const bool emptied = Source.HasFile() && Source.Shapes.empty();
+  switch (Ask(ui_, emptied ? TMsgId::SourceUnsavedNoObjects : TMsgId::SourceUnsavedChanges)) {
+    case TQueryAnswer::Keep:
+      return false;
+    case TQueryAnswer::Discard:
+      return true;
+    case TQueryAnswer::Save:
+      break;
+  }
+  return emptied ? TrashEmptySource() : SaveSource();
+}
+
+bool TWorkspace::QuerySaveDestination() {
+  return Guarded([&] { return DoQuerySaveDestination(); });
+}
+
+bool TWorkspace::QuerySaveSource() {
+  return Guarded([&] { return DoQuerySaveSource(); });
+}
+
+// The source question is not asked once the destination's was declined.
+bool TWorkspace::FormCloseQuery() {
+  return Guarded([&] { return DoQuerySaveDestination() && DoQuerySaveSource(); });
+}
+
+void TWorkspace::DestRecentClick(const std::string& fileName) {
+  Guarded([&] {
+    if (!TMostRecentFiles::FileExists(fileName)) {
+      Show(ui_, TMsgId::RecentFileNotFound);
+    } else if (DoQuerySaveDestination()) {
+      Load(TDocumentKind::Destination, fileName);
+    }
+  });
+}
+
+// Unlike reloading, picking another file must not drop unsaved source work.
+void TWorkspace::SourceRecentClick(const std::string& fileName) {
+  Guarded([&] {
+    if (!TMostRecentFiles::FileExists(fileName)) {
+      Show(ui_, TMsgId::RecentFileNotFound);
+    } else if (DoQuerySaveSource()) {
+      Load(TDocumentKind::Source, fileName);
+    }
+  });
+}
+
+// A drop is as easy to do by accident as a menu choice, so it asks about
+// unsaved changes just as Open and Import do.
+void TWorkspace::FilesDropped(const std::string& fileName, TDropTarget target) {
+  if (target == TDropTarget::Other) return;
+  Guarded([&] {
+    if (!IsShapeFileName(fileName)) {
+      Show(ui_, TMsgId::UnrecognisedFiletype, {fileName});
+    } else if (target == TDropTarget::Destination) {
+      if (DoQuerySaveDestination()) Load(TDocumentKind::Destination, fileName);
+    } else if (DoQuerySaveSource()) {
+      Load(TDocumentKind::Source, fileName);
+    }
+  });
+}
+
+const TCaptions& TWorkspace::UpdateCaptions() {
+  captions_.Dest = PaneCaptions("Destination", Destination, Panes.Dest);
+  captions_.Src = PaneCaptions("Source", Source, Panes.Src);
+  captions_.SaveSourceDestinationVisible = Source.Modified;
+  return captions_;
+}
+
+}  // namespace quillmere

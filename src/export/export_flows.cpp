@@ -1,0 +1,135 @@
+#include "export/export_flows.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+#include <utility>
+
+#include "app/platform_error.h"
+#include "export/bitmap_export.h"
+#include "kitterspeak/playback.h"
+
+namespace quillmere {
+namespace {
+
+// The selected columns that hold shapes; an empty list selects none.
+std::pair<int, int> ShapeRange(const TShapeList& shapes, int left, int right) {
+  return {std::max(left, 0), std::min(right, static_cast<int>(shapes.size()) - 1)};
+}
+
+}  // namespace
+
+int NumberFieldValue(std::string_view text, int low, int high) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  long long value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (stop != end || error == std::errc::invalid_argument) return low;
+  // A number too long for any integer still lies beyond the limit on its side.
+  if (error == std::errc::result_out_of_range) {
+    value =
+        text.front() == '-' ? std::numeric_limits<long long>::min() : std::numeric_limits<long long>::max();
+  }
+  return ClampToLimits(value, low, high);
+}
+
+void TGifExportDialogState::ShowFor(const TPatchFrame& shape) {
+  shape_ = &shape;
+  Options.MaxSteps = DefaultMaxSteps(shape);
+}
+
+void TGifExportDialogState::Auto() {
+  if (shape_) Options.MaxSteps = ClampToLimits(CountAnimationSteps(*shape_), kMinMaxSteps, kMaxMaxSteps);
+}
+
+void TGifExportDialogState::SetBaseFrameDelay(std::string_view text) {
+  Options.BaseFrameDelay = NumberFieldValue(text, kMinBaseFrameDelay, kMaxBaseFrameDelay);
+}
+
+void TGifExportDialogState::SetMaxSteps(std::string_view text) {
+  Options.MaxSteps = NumberFieldValue(text, kMinMaxSteps, kMaxMaxSteps);
+}
+
+std::vector<std::string> RunGifExportSeries(const TShapeList& shapes, int left, int right,
+                                            TGifExportDialogState& state, UserInterface& ui,
+                                            const TGifDialog& showDialog) {
+  std::vector<std::string> written;
+  const auto [first, last] = ShapeRange(shapes, left, right);
+  for (int i = first; i <= last; ++i) {
+    const TPatchFrame& shape = shapes[static_cast<std::size_t>(i)];
+    state.ShowFor(shape);
+    for (bool open = true; open;) {
+      if (showDialog(state, shape) == TDialogResult::Cancel) return written;
+      const auto file = ui.ChooseSaveFile(std::string(kGifFilter), "gif", "");
+      if (!file) continue;
+      try {
+        if (ExportAnimatedGif(shape, state.Options, *file, ui).Written) written.push_back(*file);
+        open = false;
+      } catch (const PlatformError& error) {
+        ShowGeneralError(ui, error.what());
+      }
+    }
+  }
+  return written;
+}
+
+std::vector<std::string> RunBitmapExport(const TShapeList& shapes, int left, int right, UserInterface& ui) {
+  std::vector<std::string> written;
+  const auto [first, last] = ShapeRange(shapes, left, right);
+  for (int i = first; i <= last; ++i) {
+    // A name typed without an extension becomes a bitmap's, so that the
+    // frames' names end in ".bmp" too.
+    const auto file =
+        ui.ChooseSaveFile(std::string(kBitmapFilter), "bmp", "object" + std::to_string(i) + ".bmp");
+    if (!file) break;
+    try {
+      for (auto& name : ExportShapeBitmaps(shapes[static_cast<std::size_t>(i)], *file, ui)) {
+        written.push_back(std::move(name));
+      }
+    } catch (const PlatformError& error) {
+      ShowGeneralError(ui, error.what());
+      break;
+    }
+  }
+  return written;
+}
+
+TDedupeDialogState::TDedupeDialogState(const TDedupeOptions& remembered)
+    : boxes_{remembered.FurrePosition, remembered.ObjectPosition, remembered.Flags, remembered.KitterSpeak},
+      selectAll_(std::ranges::all_of(boxes_, [](bool box) { return box; })) {}
+
+void TDedupeDialogState::ClickOption(TDedupeBox box, bool checked) {
+  boxes_[static_cast<std::size_t>(box)] = checked;
+  if (!checked) selectAll_ = false;
+  if (std::ranges::all_of(boxes_, [](bool b) { return b; })) selectAll_ = true;
+}
+
+void TDedupeDialogState::ReleaseOnSelectAll(bool checked) {
+  selectAll_ = checked;
+  boxes_.fill(checked);
+}
+
+TDedupeOptions TDedupeDialogState::Options() const {
+  TDedupeOptions options;
+  options.FurrePosition = Checked(TDedupeBox::FurrePosition);
+  options.ObjectPosition = Checked(TDedupeBox::ObjectPosition);
+  options.Flags = Checked(TDedupeBox::Flags);
+  options.KitterSpeak = Checked(TDedupeBox::KitterSpeak);
+  return options;
+}
+
+bool RunRemoveDuplicates(TDocument& destination, TDedupeOptions& remembered, UserInterface& ui,
+                         const TDedupeDialog& showDialog) {
+  TDedupeDialogState state(remembered);
+  if (!showDialog(state)) return false;
+  remembered = state.Options();
+  const int before = static_cast<int>(destination.Shapes.size());
+  RemoveDuplicateShapes(destination.Shapes, remembered);
+  const int after = static_cast<int>(destination.Shapes.size());
+  ui.ShowMessage(DuplicateRemovalMessage(before, after));
+  if (after == before) return false;
+  destination.Modified = true;
+  return true;
+}
+
+}  // namespace quillmere
