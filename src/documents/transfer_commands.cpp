@@ -1,0 +1,95 @@
+#include "documents/transfer_commands.h"
+
+#include "editing/transfers.h"
+
+namespace quillmere {
+namespace {
+
+bool Enabled(const TCommandStates& states, TTransferCommand command) {
+  switch (command) {
+    case TTransferCommand::Delete:
+      return states.Trash;
+    case TTransferCommand::InsertBefore:
+      return states.InsertFore;
+    case TTransferCommand::InsertAfter:
+      return states.InsertAft;
+    case TTransferCommand::Replace:
+      return states.Replaceit;
+    case TTransferCommand::ShiftLeft:
+      return states.MoveLeft;
+    case TTransferCommand::ShiftRight:
+      return states.MoveRight;
+  }
+  return false;
+}
+
+TTransferResult Run(TTransferCommand command, const TTransfer& transfer) {
+  switch (command) {
+    case TTransferCommand::Delete:
+      return Delete(transfer);
+    case TTransferCommand::InsertBefore:
+      return InsertBefore(transfer);
+    case TTransferCommand::InsertAfter:
+      return InsertAfter(transfer);
+    case TTransferCommand::Replace:
+      return Replace(transfer);
+    case TTransferCommand::ShiftLeft:
+      return ShiftLeft(transfer);
+    case TTransferCommand::ShiftRight:
+      return ShiftRight(transfer);
+  }
+  return {};
+}
+
+TPaneSelection SelectionOf(const TPane& pane) {
+  TPaneSelection selection;
+  selection.Tab = pane.OnFrames() ? TTransferTab::SubFrames : TTransferTab::Main;
+  selection.Shapes = {pane.Grid.Left(), pane.Grid.Right()};
+  selection.FocusedShape = pane.Grid.Focus();
+  selection.Frames = {pane.SubGrid.Left(), pane.SubGrid.Right()};
+  return selection;
+}
+
+// Selects `range` with the focus on `focus` (one of its ends).
+void Select(TGridSelection& grid, TGridRange range, int focus) {
+  const int anchor = focus == range.Left ? range.Right : range.Left;
+  grid.Click(anchor);
+  grid.ShiftClick(focus);
+}
+
+void ApplySelection(TPane& pane, const TPaneSelection& selection) {
+  Select(pane.Grid, selection.Shapes, selection.FocusedShape);
+  Select(pane.SubGrid, selection.Frames, selection.Frames.Left);
+}
+
+}  // namespace
+
+bool RunTransferCommand(TWorkspace& workspace, TTransferCommand command) {
+  if (!Enabled(workspace.Panes.Enabled, command)) return false;
+  TTransfer transfer{workspace.Destination, workspace.Source, SelectionOf(workspace.Panes.Dest),
+                     SelectionOf(workspace.Panes.Src),
+                     workspace.Panes.MoveMode ? TTransferMode::Move : TTransferMode::Copy};
+  const bool destinationWasModified = workspace.Destination.Modified;
+  const bool sourceWasModified = workspace.Source.Modified;
+  TTransferResult result;
+  workspace.Change(TDocumentKind::Destination, [&](TDocument&) { result = Run(command, transfer); });
+  if (!result.Ran) {
+    // The button was enabled but the transfer found nothing to do: it changed
+    // nothing, so neither may the flag.
+    workspace.Destination.Modified = destinationWasModified;
+    workspace.UpdateCaptions();
+    return false;
+  }
+  if (workspace.Source.Modified && !sourceWasModified) {
+    workspace.Change(TDocumentKind::Source, [](TDocument&) {});
+  }
+  workspace.Panes.RefreshGridCounts();
+  ApplySelection(workspace.Panes.Dest, result.DestinationPane);
+  ApplySelection(workspace.Panes.Src, result.SourcePane);
+  workspace.Panes.DestGridClick();
+  workspace.Panes.SrcGridClick();
+  workspace.UpdateCaptions();
+  return true;
+}
+
+}  // namespace quillmere
