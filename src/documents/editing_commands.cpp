@@ -1,0 +1,87 @@
+#include "documents/editing_commands.h"
+
+#include "editing/flip.h"
+
+namespace quillmere {
+namespace {
+
+TPane& PaneOf(TWorkspace& workspace, TDocumentKind kind) {
+  return kind == TDocumentKind::Destination ? workspace.Panes.Dest : workspace.Panes.Src;
+}
+
+// Runs `edit` through the change entry point; an edit that reports it changed
+// nothing leaves the modified flag as it was.
+bool ChangeIf(TWorkspace& workspace, TDocumentKind kind, const std::function<bool(TDocument&)>& edit) {
+  const bool wasModified = workspace.Document(kind).Modified;
+  bool changed = false;
+  workspace.Change(kind, [&](TDocument& document) { changed = edit(document); });
+  if (!changed) {
+    workspace.Document(kind).Modified = wasModified;
+    workspace.UpdateCaptions();
+  }
+  return changed;
+}
+
+}  // namespace
+
+void FlipCommand(TWorkspace& workspace, TDocumentKind pane, bool horizontally, UserInterface& ui) {
+  const TPane& view = PaneOf(workspace, pane);
+  ChangeIf(workspace, pane, [&](TDocument& document) {
+    TShapeList& shapes = document.Shapes;
+    if (shapes.empty()) return false;  // nothing to flip on an empty pane
+    if (!view.OnFrames()) {
+      for (int i = view.Grid.Right(); i >= view.Grid.Left(); --i) {
+        if (static_cast<std::size_t>(i) >= shapes.size()) continue;
+        if (horizontally) {
+          FlipShapeHorizontally(shapes[static_cast<std::size_t>(i)], ui);
+        } else {
+          FlipShapeVertically(shapes[static_cast<std::size_t>(i)], ui);
+        }
+      }
+      return true;
+    }
+    const auto current = static_cast<std::size_t>(view.Grid.Left());
+    if (current >= shapes.size()) return false;
+    std::vector<TPatchSubFrame>& frames = shapes[current].Frames;
+    for (int i = view.SubGrid.Right(); i >= view.SubGrid.Left(); --i) {
+      if (static_cast<std::size_t>(i) >= frames.size()) continue;
+      if (horizontally) {
+        FlipFrameHorizontally(frames[static_cast<std::size_t>(i)], ui);
+      } else {
+        FlipFrameVertically(frames[static_cast<std::size_t>(i)], ui);
+      }
+    }
+    return true;
+  });
+}
+
+bool ApplyPropertiesCommand(TWorkspace& workspace, TDocumentKind pane, const TPropertyEditor& editor) {
+  const TPane& view = PaneOf(workspace, pane);
+  return ChangeIf(workspace, pane, [&](TDocument& document) {
+    if (!editor.EditsFrames()) return editor.Apply(document.Shapes);
+    const auto current = static_cast<std::size_t>(view.Grid.Left());
+    return current < document.Shapes.size() && editor.Apply(document.Shapes[current]);
+  });
+}
+
+void StoreScriptCommand(TWorkspace& workspace, TDocumentKind pane, std::size_t shapeIndex, TScriptEditor& editor) {
+  ChangeIf(workspace, pane, [&](TDocument& document) {
+    if (shapeIndex >= document.Shapes.size()) return false;
+    editor.CloseAndSave(document.Shapes[shapeIndex]);
+    return editor.Saved();
+  });
+}
+
+void RemoveDuplicatesCommand(TWorkspace& workspace, TDedupeOptions& remembered, UserInterface& ui,
+                             const TDedupeDialog& dialog) {
+  ChangeIf(workspace, TDocumentKind::Destination,
+           [&](TDocument& document) { return RunRemoveDuplicates(document, remembered, ui, dialog); });
+}
+
+void SetTransferMode(TWorkspace& workspace, bool move) {
+  workspace.Panes.MoveMode = move;
+  workspace.Panes.DestPagesChange(workspace.Panes.Dest.Tab);
+  workspace.Panes.SrcPagesChange(workspace.Panes.Src.Tab);
+}
+
+}  // namespace quillmere

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "documents/workspace.h"
+#include "editing/property_editor.h"
+#include "editing/remove_duplicates.h"
+#include "export/export_flows.h"
+#include "kitterspeak/script_editor.h"
+
+namespace quillmere {
+
+// The window's editing commands on the workspace. Each goes through the
+// workspace's one way in for changes, so an edit marks the document it was
+// made in modified, the Source as much as the Destination: closing then asks
+// before the edit is lost.
+
+// "Flip Horizontally" / "Flip Vertically" of a pane: on its Main tab every
+// frame of the selected shapes, on its SubFrames tab the selected frames of
+// the pane's current shape (the shape at its main grid's Left).
+void FlipCommand(TWorkspace& workspace, TDocumentKind pane, bool horizontally, UserInterface& ui);
+
+// Applies a property editor filled for the pane's shapes (Main tab) or the
+// current shape's frames (SubFrames tab). Returns whether anything changed;
+// nothing changed leaves the modified flag as it was.
+bool ApplyPropertiesCommand(TWorkspace& workspace, TDocumentKind pane, const TPropertyEditor& editor);
+
+// Stores a KitterSpeak editor closed with OK into shape `shapeIndex` of the pane.
+void StoreScriptCommand(TWorkspace& workspace, TDocumentKind pane, std::size_t shapeIndex, TScriptEditor& editor);
+
+// "Remove Duplicates..." on the Destination, with the dialog given as a callback.
+void RemoveDuplicatesCommand(TWorkspace& workspace, TDedupeOptions& remembered, UserInterface& ui,
+                             const TDedupeDialog& dialog);
+
+// "Copy Objects" / "Move Objects": the transfer mode, after which both panes
+// run their tab-change rules again (Move mode disables the inserts on a
+// SubFrames tab).
+void SetTransferMode(TWorkspace& workspace, bool move);
+
+}  // namespace quillmere

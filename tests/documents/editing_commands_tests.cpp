@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "documents/editing_commands.h"
+#include "support/frames.h"
+
+namespace quillmere::test {
+
+// Edits go through the one way in: the document edited is marked modified
+// (the Source as much as the Destination), the observer hears of it, and an
+// edit that changes nothing leaves the flag alone.
+TEST(EditingCommands, EditsMarkTheirOwnDocument) {
+  ScriptedUserInterface ui;
+  TWorkspace work(ui);
+  std::vector<TDocumentChange> heard;
+  work.SetObserver([&](const TDocumentChange& change) { heard.push_back(change); });
+  work.Source.Shapes = {Shape({Frame(3, 1, kFormatIndexed, {1, 2, 3})}), Shape({Frame(1, 1, 2, {0, 0, 9})})};
+  work.Panes.RefreshGridCounts();
+  work.Panes.Src.Grid.Click(0);
+  work.Panes.Src.Grid.ShiftClick(1);
+
+  FlipCommand(work, TDocumentKind::Source, true, ui);
+  EXPECT_EQ(work.Source.Shapes[0].Frames[0].Pixels, (ByteBuffer{3, 2, 1}));
+  EXPECT_EQ(ui.DebugLines(), std::vector<std::string>{"FlipHoriz: Unsupported format! (2)"});
+  EXPECT_TRUE(work.Source.Modified);
+  EXPECT_FALSE(work.Destination.Modified);
+  EXPECT_EQ(heard, (std::vector<TDocumentChange>{{TDocumentKind::Source, TChangeKind::Edited}}));
+  EXPECT_EQ(work.Captions().Src.Group, "Source (Modified)");
+
+  // Applying the property editor brings the furre bits in line; applying it
+  // again changes nothing and leaves the flag alone.
+  EXPECT_TRUE(ApplyPropertiesCommand(work, TDocumentKind::Source, TPropertyEditor::ForShapes(work.Source.Shapes, 0, 1)));
+  work.Source.Modified = false;
+  EXPECT_FALSE(ApplyPropertiesCommand(work, TDocumentKind::Source, TPropertyEditor::ForShapes(work.Source.Shapes, 0, 1)));
+  EXPECT_FALSE(work.Source.Modified);
+  // Flipping an empty Destination does nothing at all.
+  FlipCommand(work, TDocumentKind::Destination, false, ui);
+  EXPECT_FALSE(work.Destination.Modified);
+}
+
+TEST(EditingCommands, MoveModeDisablesInsertsWhileAFrameTabShows) {
+  ScriptedUserInterface ui;
+  TWorkspace work(ui);
+  work.Destination.Shapes = {Shape({Frame(1, 1, kFormatIndexed, {1})})};
+  work.Source.Shapes = work.Destination.Shapes;
+  work.Panes.RefreshGridCounts();
+  work.Panes.DestPagesChange(TPaneTab::SubFrames);
+  SetTransferMode(work, false);
+  EXPECT_TRUE(work.Panes.Enabled.InsertFore);
+  SetTransferMode(work, true);
+  EXPECT_FALSE(work.Panes.Enabled.InsertFore || work.Panes.Enabled.InsertAft || work.Panes.Enabled.Replaceit);
+}
+
+}  // namespace quillmere::test
