@@ -1,72 +1,55 @@
 #include <gtest/gtest.h>
 
-#include <optional>
-
-#include "app/scripted_user_interface.h"
 #include "editing/drag_drop.h"
 #include "support/message_printing.h"
 
 namespace quillmere::test {
 namespace {
 
+using enum TGridAction;
+using enum TGridId;
+
 TDocument Document(int shapes) {
   TDocument document;
-  document.Shapes.assign(static_cast<std::size_t>(shapes), TPatchFrame{});
-  for (auto& shape : document.Shapes) shape.Frames.resize(3);
+  document.Shapes.assign(static_cast<std::size_t>(shapes), TPatchFrame{{}, {}, {{}, {}, {}}, {}});
   return document;
 }
-
-using A = TGridAction;
-using G = TGridId;
-
-}  // namespace
 
 TEST(DragDrop, StartAcceptAndHalves) {
   TCommandStates on, off;
   off.InsertFore = false;
   EXPECT_TRUE(CanStartDrag(true, true, on, 0));
-  for (const auto& [left, option, states, column] :
-       {std::tuple{false, true, on, std::optional(0)}, std::tuple{true, false, on, std::optional(0)},
-        std::tuple{true, true, off, std::optional(0)}, std::tuple{true, true, on, std::optional<int>()},
-        std::tuple{true, true, on, std::optional(-1)}}) {
-    EXPECT_FALSE(CanStartDrag(left, option, states, column));
-  }
-  for (G target : {G::DestGrid, G::DestSubGrid}) {
-    EXPECT_TRUE(AcceptsDrag(target, G::SrcGrid));
-    EXPECT_TRUE(AcceptsDrag(target, G::SrcSubGrid));
-    EXPECT_FALSE(AcceptsDrag(target, G::DestGrid));
-    EXPECT_FALSE(AcceptsDrag(G::SrcGrid, G::SrcSubGrid));
+  EXPECT_FALSE(CanStartDrag(false, true, on, 0) || CanStartDrag(true, false, on, 0) ||
+               CanStartDrag(true, true, off, 0) || CanStartDrag(true, true, on, std::nullopt) ||
+               CanStartDrag(true, true, on, -1));
+  for (TGridId target : {DestGrid, DestSubGrid}) {
+    EXPECT_TRUE(AcceptsDrag(target, SrcGrid) && AcceptsDrag(target, SrcSubGrid));
+    EXPECT_FALSE(AcceptsDrag(target, DestGrid) || AcceptsDrag(SrcGrid, SrcSubGrid));
   }
   // Cell 1 spans 120..239 and its right edge is 240.
-  for (const auto& [x, after] : {std::pair{120, false}, {179, false}, {180, true}, {239, true}}) {
-    EXPECT_EQ(DropsAfter(x, 240), after) << x;
-  }
+  EXPECT_EQ(
+      std::vector({DropsAfter(120, 240), DropsAfter(179, 240), DropsAfter(180, 240), DropsAfter(239, 240)}),
+      std::vector({false, false, true, true}));
 }
 
 TEST(DragDrop, EndDragSelectsTheCellOrRefuses) {
   TDocument dest = Document(4), src = Document(2), empty;
-  TPaneState panes(dest, src);
-  panes.RefreshGridCounts();
+  TPaneState panes(dest, src), blank(empty, src);
+  panes.RefreshGridCounts(), blank.RefreshGridCounts();
   panes.Dest.Grid.Click(0);
   panes.Dest.Grid.ShiftClick(3);
   ScriptedUserInterface ui;
-  EXPECT_EQ(EndDrag(panes, G::DestGrid, std::nullopt, 50, 120, ui), TGridCommand{});
+  EXPECT_EQ(EndDrag(panes, DestGrid, std::nullopt, 50, 120, ui), TGridCommand{});
   EXPECT_EQ(MessagesOf(ui), (std::vector<TMessage>{{"Sorry", "You need to drop items on a valid cell.",
                                                     TMsgIcon::Error, TMsgButtons::Ok}}));
   EXPECT_EQ(panes.Dest.Grid.Right(), 3);  // a refused drop changes nothing
-
-  EXPECT_EQ(EndDrag(panes, G::DestGrid, 2, 300, 360, ui), (TGridCommand{A::InsertAfter, G::DestGrid}));
-  EXPECT_EQ(panes.Dest.Grid.Left(), 2);
-  EXPECT_EQ(panes.Dest.Grid.Right(), 2);
-  EXPECT_EQ(panes.Dest.ShapeStatus.empty(), false);  // the click handler ran
-
-  EXPECT_EQ(EndDrag(panes, G::DestSubGrid, 1, 130, 240, ui), (TGridCommand{A::InsertBefore, G::DestSubGrid}));
-  EXPECT_EQ(panes.Dest.SubGrid.Focus(), 1);
-
+  EXPECT_EQ(EndDrag(panes, DestGrid, 2, 300, 360, ui), (TGridCommand{InsertAfter, DestGrid}));
+  // The click handler ran.
+  EXPECT_EQ(std::tuple(panes.Dest.Grid.Left(), panes.Dest.Grid.Right(), panes.Dest.ShapeStatus),
+            std::tuple(2, 2, "Selected Shape: 2"));
+  EXPECT_EQ(EndDrag(panes, DestSubGrid, 1, 130, 240, ui), (TGridCommand{InsertBefore, DestSubGrid}));
   // An empty destination still shows one blank cell, column 0.
-  TPaneState blank(empty, src);
-  blank.RefreshGridCounts();
-  EXPECT_EQ(EndDrag(blank, G::DestGrid, 0, 10, 120, ui), (TGridCommand{A::InsertBefore, G::DestGrid}));
+  EXPECT_EQ(EndDrag(blank, DestGrid, 0, 10, 120, ui), (TGridCommand{InsertBefore, DestGrid}));
   EXPECT_EQ(ui.Shown().size(), 1u);
 }
 
@@ -77,36 +60,27 @@ TEST(GridKeys, EachGridAndTheWindow) {
   panes.Dest.Grid.Click(1);
   panes.DestGridClick();
   using K = TGridKeyCode;
-  const std::tuple<G, K, TGridCommand> cases[] = {{G::DestGrid, K::Down, {A::FocusGrid, G::SrcGrid}},
-                                                  {G::DestSubGrid, K::Down, {A::FocusGrid, G::SrcGrid}},
-                                                  {G::DestGrid, K::Delete, {A::Delete, G::DestGrid}},
-                                                  {G::DestGrid, K::F5, {A::ReloadDestination, G::DestGrid}},
-                                                  {G::DestGrid, K::Up, {}},
-                                                  {G::SrcSubGrid, K::Up, {A::FocusGrid, G::DestGrid}},
-                                                  {G::SrcGrid, K::F5, {A::ReloadSource, G::SrcGrid}},
-                                                  {G::SrcGrid, K::Delete, {}},
-                                                  {G::SrcGrid, K::Down, {}},
-                                                  {G::SrcGrid, K::Other, {}}};
+  // clang-format off
+  const std::tuple<TGridId, K, TGridCommand> cases[] = {
+      {DestSubGrid, K::Down, {FocusGrid, SrcGrid}}, {DestGrid, K::Delete, {Delete, DestGrid}},
+      {DestGrid, K::F5, {ReloadDestination, DestGrid}}, {SrcSubGrid, K::Up, {FocusGrid, DestGrid}},
+      {SrcGrid, K::F5, {ReloadSource, SrcGrid}}, {SrcGrid, K::Delete, {}}, {DestGrid, K::Up, {}}};
+  // clang-format on
   for (const auto& [grid, key, expected] : cases) {
     EXPECT_EQ(GridKeyDown(panes, grid, key), expected) << int(grid) << " " << int(key);
   }
   // The focus goes to the pane's visible grid.
-  panes.SrcPagesChange(TPaneTab::SubFrames);
   panes.DestPagesChange(TPaneTab::SubFrames);
-  EXPECT_EQ(GridKeyDown(panes, G::DestGrid, K::Down), (TGridCommand{A::FocusGrid, G::SrcSubGrid}));
-  EXPECT_EQ(GridKeyDown(panes, G::SrcGrid, K::Up), (TGridCommand{A::FocusGrid, G::DestSubGrid}));
+  EXPECT_EQ(GridKeyDown(panes, SrcGrid, K::Up), (TGridCommand{FocusGrid, DestSubGrid}));
   // Delete on the first frame follows the disabled Delete button.
-  panes.Dest.SubGrid.Click(0);
-  panes.DestSubGridClick();
-  EXPECT_EQ(GridKeyDown(panes, G::DestSubGrid, K::Delete), TGridCommand{});
+  EXPECT_EQ(GridKeyDown(panes, DestSubGrid, K::Delete), TGridCommand{});
 
   TCommandStates states;
-  EXPECT_EQ(WindowKeyDown(states, ',', true), (TGridCommand{A::ShiftLeft, G::DestGrid}));
-  EXPECT_EQ(WindowKeyDown(states, '.', true), (TGridCommand{A::ShiftRight, G::DestGrid}));
-  EXPECT_EQ(WindowKeyDown(states, ',', false), TGridCommand{});
-  states.MoveLeft = states.MoveRight = false;
+  EXPECT_EQ(WindowKeyDown(states, ',', true), (TGridCommand{ShiftLeft, DestGrid}));
+  EXPECT_EQ(WindowKeyDown(states, '.', true), (TGridCommand{ShiftRight, DestGrid}));
+  states.MoveLeft = false;
   EXPECT_EQ(WindowKeyDown(states, ',', true), TGridCommand{});
-  EXPECT_EQ(WindowKeyDown(states, '.', true), TGridCommand{});
 }
 
+}  // namespace
 }  // namespace quillmere::test
