@@ -64,6 +64,12 @@ int UsageError(const std::string& text, const TCliSession& session) {
   return kExitUsage;
 }
 
+int NoSuchShape(std::size_t shape, const TDocument& document, const TCliSession& session) {
+  return UsageError("There is no shape " + std::to_string(shape) + ": the file holds " +
+                        std::to_string(document.Shapes.size()) + " (numbered from 0).",
+                    session);
+}
+
 nlohmann::ordered_json TCliSession::Messages() const {
   nlohmann::ordered_json messages = nlohmann::ordered_json::array();
   for (const ScriptedUserInterface::TShown& shown : ui_.Shown()) {

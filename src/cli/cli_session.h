@@ -50,6 +50,9 @@ class TCliSession {
 // number past the end) and returns kExitUsage.
 int UsageError(const std::string& text, const TCliSession& session);
 
+// The usage error for a SHAPE argument past the end of the document.
+int NoSuchShape(std::size_t shape, const TDocument& document, const TCliSession& session);
+
 // Prints `result` as the one JSON object on stdout.
 void PrintJson(const nlohmann::ordered_json& result);
 

@@ -7,22 +7,13 @@
 #include "kitterspeak/playback.h"
 
 namespace quillmere::cli {
-namespace {
-
-std::string NoSuchShape(std::size_t shape, std::size_t count) {
-  return "There is no shape " + std::to_string(shape) + ": the file holds " + std::to_string(count) +
-         " (numbered from 0).";
-}
-
-}  // namespace
-
 int RunExportGif(const TExportGifArgs& args) {
   TCliSession session(args.Answers);
   TDocument document;
   TGifExportResult result;
   if (session.OpenWhole(args.In, document)) {
     if (args.Shape >= document.Shapes.size()) {
-      return UsageError(NoSuchShape(args.Shape, document.Shapes.size()), session);
+      return NoSuchShape(args.Shape, document, session);
     }
     const TPatchFrame& shape = document.Shapes[args.Shape];
     TGifExportOptions options;
@@ -48,7 +39,7 @@ int RunExportBmp(const std::string& in, std::size_t shapeIndex, const std::strin
   bool done = false;
   if (session.OpenWhole(in, document)) {
     if (shapeIndex >= document.Shapes.size()) {
-      return UsageError(NoSuchShape(shapeIndex, document.Shapes.size()), session);
+      return NoSuchShape(shapeIndex, document, session);
     }
     done = session.Guard([&] { files = ExportShapeBitmaps(document.Shapes[shapeIndex], out, session.Ui()); });
   }

@@ -15,9 +15,7 @@ int RunRender(const TRenderArgs& args) {
   bool written = false;
   if (session.OpenWhole(args.In, document)) {
     if (args.Shape >= document.Shapes.size()) {
-      return UsageError("There is no shape " + std::to_string(args.Shape) + ": the file holds " +
-                            std::to_string(document.Shapes.size()) + " (numbered from 0).",
-                        session);
+      return NoSuchShape(args.Shape, document, session);
     }
     TThumbnailCell cell;
     cell.Background = args.Background;

@@ -13,6 +13,7 @@
 
 #include "app/messages.h"
 #include "app/platform_error.h"
+#include "app/scripted_user_interface.h"
 #include "app/user_interface.h"
 #include "export/colour_remap.h"
 #include "formats/atomic_file_writer.h"
@@ -56,31 +57,6 @@ int WriteToSink(GifFileType* gif, const GifByteType* data, int length) {
     return 0;
   }
 }
-
-// Answers the second, identical playback of an export: the person has seen
-// its diagnostics during the first.
-class QuietUserInterface : public UserInterface {
- public:
-  TMsgAnswer ShowMessage(const TMessage& message) override {
-    switch (message.Buttons) {
-      case TMsgButtons::Ok:
-        return TMsgAnswer::Ok;
-      case TMsgButtons::YesNo:
-        return TMsgAnswer::No;
-      default:
-        return TMsgAnswer::Cancel;
-    }
-  }
-  void DebugOutput(std::string_view) override {}
-  std::string ClipboardText() override { return {}; }
-  std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&) override { return {}; }
-  std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&, const std::string&) override {
-    return {};
-  }
-  bool MoveToTrash(const std::string&) override { return false; }
-  void SetClipboardText(const std::string&) override {}
-};
-
 
 // A produced picture and where the export puts it.
 struct TProducedFrame {
@@ -229,23 +205,8 @@ TPicture PlaceFrameOnCanvas(const TPicture& frame, int x, int y, int screenWidth
 std::uint8_t PaletteMatcher::Nearest(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
   const std::uint32_t key = (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue;
   if (auto found = cache_.find(key); found != cache_.end()) return found->second;
-  const TPalette& palette = ShapePalette();
-  int best = 0;
-  int bestDistance = INT_MAX;
-  for (int i = 0; i < static_cast<int>(palette.size()); ++i) {
-    const int dr = palette[i].Red - red;
-    const int dg = palette[i].Green - green;
-    const int db = palette[i].Blue - blue;
-    const int distance = dr * dr + dg * dg + db * db;
-    if (distance < bestDistance) {
-      bestDistance = distance;
-      best = i;
-      if (distance == 0) break;
-    }
-  }
   if (cache_.size() >= kMaxCachedColours) cache_.clear();
-  cache_.emplace(key, static_cast<std::uint8_t>(best));
-  return static_cast<std::uint8_t>(best);
+  return cache_[key] = NearestPaletteIndex(red, green, blue);
 }
 
 void PaletteMatcher::Convert(TPicture& picture) {
@@ -427,7 +388,9 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
   }
   AtomicFileWriter out(fileName);
   GifAnimationWriter gif(out, fileName, screen.Width, screen.Height, MakeGifColourTable(used));
-  QuietUserInterface quiet;
+  // The person has seen the first playback's diagnostics; the second's go
+  // to a script nobody reads.
+  ScriptedUserInterface quiet;
   FrameProducer producer(shape, options, geometry, quiet);
   PaletteMatcher matcher;
   TProducedFrame frame;

@@ -17,8 +17,6 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-std::int16_t SignExtend(std::uint8_t byte) { return static_cast<std::int8_t>(byte); }
-
 }  // namespace
 
 std::string FBJFileName(const std::string& shapeFileName) {
@@ -46,13 +44,13 @@ std::optional<TFBJReader> TFBJReader::Open(const std::string& shapeFileName, Use
 
 void TFBJReader::ReadRecord(TPatchFrame& shape) {
   std::uint8_t flagByte = file_->ReadU8OrZero();
-  shape.Flags = static_cast<std::uint16_t>(SignExtend(flagByte));
+  shape.Flags = static_cast<std::uint16_t>(SignExtend8(flagByte));
   if (shape.Frames.empty()) return;
   TPatchSubFrame& first = shape.Frames.front();
   first.FurrePosX = 0;
   first.FurrePosY = 0;
-  if (flagByte & kFlagFurreX) first.FurrePosX = SignExtend(file_->ReadU8OrZero());
-  if (flagByte & kFlagFurreY) first.FurrePosY = SignExtend(file_->ReadU8OrZero());
+  if (flagByte & kFlagFurreX) first.FurrePosX = SignExtend8(file_->ReadU8OrZero());
+  if (flagByte & kFlagFurreY) first.FurrePosY = SignExtend8(file_->ReadU8OrZero());
 }
 
 // A skipped record is as long as reading it would be: its furre bits say how

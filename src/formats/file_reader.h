@@ -60,6 +60,10 @@ class FileReader {
   std::size_t bufferSize_ = 0;
 };
 
+// An 8-bit field read as signed: the older formats store positions (and FBJ
+// flag bytes) that way.
+inline std::int16_t SignExtend8(std::uint8_t byte) { return static_cast<std::int8_t>(byte); }
+
 // The text of the general error for a read past the end of `path`.
 std::string ReadPastEndText(const std::string& path);
 

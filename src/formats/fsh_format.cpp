@@ -20,8 +20,6 @@ constexpr std::uint64_t kFS2EncryptionOffset = 12;
 constexpr std::size_t kMaxShapes = 0xFFFF;
 constexpr int kMaxSide = 0xFF;
 
-std::int16_t SignExtend(std::uint8_t byte) { return static_cast<std::int8_t>(byte); }
-
 // Reads one record's image. A record that the file does not hold in full is
 // the read error: a file cut short at a record boundary must not load as if
 // complete, padded with empty shapes.
@@ -32,8 +30,8 @@ TPatchFrame ReadRecordImage(FileReader& file, bool fs2Mode) {
   frame.Encoding = kEncodingRaw;
   frame.Width = file.ReadU8();
   frame.Height = file.ReadU8();
-  frame.ShapePosX = SignExtend(file.ReadU8());
-  frame.ShapePosY = SignExtend(file.ReadU8());
+  frame.ShapePosX = SignExtend8(file.ReadU8());
+  frame.ShapePosY = SignExtend8(file.ReadU8());
   if (fs2Mode) shape.ReplacementIndex = file.ReadI16();
   std::size_t pixelCount = static_cast<std::size_t>(frame.Width) * frame.Height;
   if (pixelCount > file.Remaining()) file.FailRead();

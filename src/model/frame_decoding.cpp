@@ -90,26 +90,11 @@ void ReadPlane(const TPatchSubFrame& frame, std::size_t& position, TPicture& tar
   }
 }
 
-std::uint8_t NearestIndex(int red, int green, int blue) {
-  const TPalette& palette = ShapePalette();
-  std::uint8_t best = 0;
-  int bestDistance = std::numeric_limits<int>::max();
-  for (std::size_t i = 0; i < palette.size(); ++i) {
-    const int dr = palette[i].Red - red, dg = palette[i].Green - green, db = palette[i].Blue - blue;
-    const int distance = dr * dr + dg * dg + db * db;
-    if (distance < bestDistance) {
-      bestDistance = distance;
-      best = static_cast<std::uint8_t>(i);
-    }
-  }
-  return best;
-}
-
 // What a frame with an encoding this program can't decode shows: its size,
 // white, with black "UNSUPPORTED" on it, so the user sees which frame it is.
 TPicture UnsupportedPicture(const TPatchSubFrame& frame, TPictureDepth depth) {
   constexpr std::uint8_t kWhiteIndex = 255;
-  static const std::uint8_t kBlackIndex = NearestIndex(0, 0, 0);
+  static const std::uint8_t kBlackIndex = NearestPaletteIndex(0, 0, 0);
   TPicture picture(frame.Width, frame.Height, depth);
   std::fill(picture.Pixels.begin(), picture.Pixels.end(),
             depth == TPictureDepth::Indexed8 ? kWhiteIndex : 255);

@@ -27,6 +27,21 @@ const TPalette& ShapePalette() {
   return palette;
 }
 
+std::uint8_t NearestPaletteIndex(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  const TPalette& palette = ShapePalette();
+  std::size_t best = 0;
+  int bestDistance = 3 * 255 * 255 + 1;
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    const int dr = palette[i].Red - red, dg = palette[i].Green - green, db = palette[i].Blue - blue;
+    const int distance = dr * dr + dg * dg + db * db;
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      best = i;
+    }
+  }
+  return static_cast<std::uint8_t>(best);
+}
+
 void LoadShapePalette() { ShapePalette(); }
 
 }  // namespace quillmere

@@ -19,6 +19,10 @@ using TPalette = std::array<TRGB, 256>;
 // transparent key colour of 8-bit frames. Loaded on first use.
 const TPalette& ShapePalette();
 
+// The entry nearest to a colour by squared RGB distance, the lowest index
+// among equals.
+std::uint8_t NearestPaletteIndex(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
 // Loads the palette now (start-up does this so no paint pays for it).
 void LoadShapePalette();
 
