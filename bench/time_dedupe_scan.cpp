@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/scripted_user_interface.h"
 #include "editing/remove_duplicates.h"
 #include "formats/fox_format.h"
+#include "interface/scripted_user_interface.h"
 
 int main(int argc, char** argv) {
   using namespace quillmere;

@@ -8,10 +8,10 @@
 #include <optional>
 #include <utility>
 
-#include "app/messages.h"
-#include "app/platform_error.h"
 #include "export/corva_ini.h"
 #include "formats/atomic_file_writer.h"
+#include "interface/messages.h"
+#include "interface/platform_error.h"
 
 namespace quillmere {
 namespace {

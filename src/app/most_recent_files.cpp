@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/messages.h"
 #include "formats/file_name.h"
+#include "interface/messages.h"
 
 namespace quillmere {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/ini_file.h"
-#include "app/user_interface.h"
+#include "interface/user_interface.h"
 
 namespace quillmere {
 

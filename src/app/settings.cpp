@@ -5,7 +5,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/messages.h"
+#include "interface/messages.h"
 
 namespace quillmere {
 namespace {

@@ -3,8 +3,8 @@
 #include <iostream>
 #include <new>
 
-#include "app/platform_error.h"
 #include "documents/open_shape_file.h"
+#include "interface/platform_error.h"
 
 namespace quillmere::cli {
 namespace {

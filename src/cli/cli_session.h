@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/scripted_user_interface.h"
 #include "documents/document.h"
+#include "interface/scripted_user_interface.h"
 
 namespace quillmere::cli {
 

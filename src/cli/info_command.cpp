@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "app/platform_error.h"
 #include "cli/cli_session.h"
 #include "cli/commands.h"
 #include "documents/open_shape_file.h"
+#include "interface/platform_error.h"
 #include "model/sha1_digest.h"
 
 namespace quillmere::cli {

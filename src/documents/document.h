@@ -1,10 +1,9 @@
 #pragma once
 
-#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
-#include "app/most_recent_files.h"
 #include "model/patch_frame.h"
 
 namespace quillmere {
@@ -15,17 +14,16 @@ inline constexpr std::string_view kNoFileName = "None";
 // One of the two documents (Destination or Source): its shapes and where they
 // came from.
 struct TDocument {
-  static constexpr std::uint32_t kRecentFiles = 8;
-
-  TDocument() { Recent.SetMaxFiles(kRecentFiles); }
-
   TShapeList Shapes;
   std::string FileName{kNoFileName};
   bool Modified = false;
   int Offset = 0;  // added to shape numbers shown to the user
-  TMostRecentFiles Recent;
 
   bool HasFile() const { return FileName != kNoFileName; }
 };
+
+// Told the name of each file a document is opened from or saved to, so that
+// the window's recent-files list can remember it.
+using TFileUsed = std::function<void(const std::string& fileName)>;
 
 }  // namespace quillmere

@@ -1,8 +1,8 @@
 #include "documents/open_shape_file.h"
 
-#include "app/messages.h"
 #include "formats/fox_format.h"
 #include "formats/fsh_format.h"
+#include "interface/messages.h"
 
 namespace quillmere {
 namespace {
@@ -24,7 +24,8 @@ void ForgetUnreadFile(TDocument& document) { document.FileName = std::string(kNo
 
 }  // namespace
 
-TOpenResult OpenShapeFile(const std::string& fileName, TDocument& document, UserInterface& ui) {
+TOpenResult OpenShapeFile(const std::string& fileName, TDocument& document, UserInterface& ui,
+                          const TFileUsed& used) {
   TOpenResult result;
   result.Type = DetectFileType(fileName);
   document.FileName = fileName;
@@ -34,12 +35,12 @@ TOpenResult OpenShapeFile(const std::string& fileName, TDocument& document, User
     result.Outcome = ReadInto(fileName, result.Type.FileType, document.Shapes, ui);
   } catch (...) {
     ForgetUnreadFile(document);
-    document.Recent.AddFile(fileName);
+    if (used) used(fileName);
     throw;
   }
   if (!result.Outcome.Whole()) ForgetUnreadFile(document);
   if (!result.Type.ExtensionMatches) Show(ui, TMsgId::FiletypeMismatch);
-  document.Recent.AddFile(fileName);
+  if (used) used(fileName);
   return result;
 }
 

@@ -1,18 +1,18 @@
 #include "documents/save_destination.h"
 
-#include "app/messages.h"
 #include "formats/file_name.h"
 #include "formats/fox_format.h"
+#include "interface/messages.h"
 #include "model/shape_flags.h"
 
 namespace quillmere {
 
 bool SaveDestinationFile(const std::string& fileName, TDocument& destination, UserInterface& ui,
-                         const TSaveOptions& options) {
+                         const TSaveOptions& options, const TFileUsed& used) {
   bool written = false;
   if (UpperCase(ExtractFileExt(fileName)) == ".FOX") {
     destination.FileName = fileName;
-    destination.Recent.AddFile(fileName);
+    if (used) used(fileName);
     written = SaveFOXFile(fileName, destination.Shapes);
   } else {
     // A declined loss warning changes nothing, not even the document's name.
@@ -22,7 +22,7 @@ bool SaveDestinationFile(const std::string& fileName, TDocument& destination, Us
       return false;
     }
     destination.FileName = fileName;
-    destination.Recent.AddFile(fileName);
+    if (used) used(fileName);
     written = SaveFSHFile(fileName, destination.Shapes, ui, options);
   }
   if (written) destination.Modified = false;

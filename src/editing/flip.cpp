@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/user_interface.h"
+#include "interface/user_interface.h"
 
 namespace quillmere {
 namespace {

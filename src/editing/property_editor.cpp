@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/messages.h"
+#include "interface/messages.h"
 #include "model/shape_flags.h"
 
 namespace quillmere {

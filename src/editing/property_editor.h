@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/user_interface.h"
+#include "interface/user_interface.h"
 #include "model/patch_frame.h"
 
 namespace quillmere {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/messages.h"
+#include "interface/messages.h"
 #include "model/sha1_digest.h"
 
 namespace quillmere {

@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/platform_error.h"
 #include "formats/atomic_file_writer.h"
+#include "interface/platform_error.h"
 #include "model/shape_palette.h"
 
 namespace quillmere {

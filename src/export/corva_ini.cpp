@@ -3,7 +3,7 @@
 #include <charconv>
 #include <system_error>
 
-#include "app/platform_error.h"
+#include "interface/platform_error.h"
 
 namespace quillmere {
 namespace {

@@ -5,8 +5,8 @@
 #include <limits>
 #include <utility>
 
-#include "app/platform_error.h"
 #include "export/bitmap_export.h"
+#include "interface/platform_error.h"
 #include "kitterspeak/playback.h"
 
 namespace quillmere {

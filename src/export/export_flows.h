@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/user_interface.h"
 #include "documents/document.h"
 #include "editing/remove_duplicates.h"
 #include "export/gif_export.h"
+#include "interface/user_interface.h"
 
 namespace quillmere {
 

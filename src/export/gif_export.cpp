@@ -11,12 +11,12 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/platform_error.h"
-#include "app/scripted_user_interface.h"
-#include "app/user_interface.h"
 #include "export/colour_remap.h"
 #include "formats/atomic_file_writer.h"
+#include "interface/messages.h"
+#include "interface/platform_error.h"
+#include "interface/scripted_user_interface.h"
+#include "interface/user_interface.h"
 #include "kitterspeak/playback.h"
 #include "model/frame_decoding.h"
 #include "model/ks_commands.h"

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/platform_error.h"
 #include "formats/atomic_file_writer.h"
+#include "interface/platform_error.h"
 #include "model/shape_palette.h"
 
 namespace quillmere {

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/platform_error.h"
 #include "formats/file_name.h"
+#include "interface/platform_error.h"
 
 namespace quillmere {
 namespace {

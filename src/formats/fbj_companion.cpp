@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include "app/messages.h"
 #include "formats/file_name.h"
+#include "interface/messages.h"
 
 namespace quillmere {
 namespace {

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "app/user_interface.h"
 #include "formats/atomic_file_writer.h"
 #include "formats/file_reader.h"
+#include "interface/user_interface.h"
 #include "model/patch_frame.h"
 
 namespace quillmere {

@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/platform_error.h"
 #include "formats/file_name.h"
+#include "interface/platform_error.h"
 
 namespace quillmere {
 

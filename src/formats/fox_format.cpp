@@ -3,11 +3,11 @@
 #include <cstring>
 #include <limits>
 
-#include "app/messages.h"
-#include "app/platform_error.h"
 #include "formats/atomic_file_writer.h"
 #include "formats/file_reader.h"
 #include "formats/load_frame.h"
+#include "interface/messages.h"
+#include "interface/platform_error.h"
 
 namespace quillmere {
 namespace {

@@ -4,12 +4,12 @@
 #include <optional>
 #include <vector>
 
-#include "app/messages.h"
 #include "formats/atomic_file_writer.h"
 #include "formats/fbj_companion.h"
 #include "formats/file_name.h"
 #include "formats/file_reader.h"
 #include "formats/load_frame.h"
+#include "interface/messages.h"
 #include "model/png_plane.h"
 
 namespace quillmere {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/user_interface.h"
 #include "formats/load_frame.h"
+#include "interface/user_interface.h"
 #include "model/patch_frame.h"
 
 namespace quillmere {

@@ -1,6 +1,6 @@
 #include "formats/load_frame.h"
 
-#include "app/messages.h"
+#include "interface/messages.h"
 
 namespace quillmere {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "app/messages.h"
+#include "interface/messages.h"
 #include "model/ks_clipboard.h"
 #include "model/ks_commands.h"
 #include "model/ks_script.h"

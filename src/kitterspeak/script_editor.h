@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/user_interface.h"
+#include "interface/user_interface.h"
 #include "model/patch_frame.h"
 
 namespace quillmere {

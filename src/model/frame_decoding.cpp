@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/platform_error.h"
-#include "app/user_interface.h"
+#include "interface/platform_error.h"
+#include "interface/user_interface.h"
 #include "model/bitmap_font.h"
 #include "model/png_plane.h"
 #include "model/shape_palette.h"

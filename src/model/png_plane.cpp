@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform_error.h"
+#include "interface/platform_error.h"
 
 namespace quillmere {
 namespace {

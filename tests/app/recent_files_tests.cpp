@@ -19,6 +19,19 @@ TMostRecentFiles ListOf(const Texts& added, std::uint32_t maxFiles = 8) {
   return recent;
 }
 
+TEST(RecentFiles, NewestFirstWithoutDuplicatesOfAnyCaseUpToTheLimit) {
+  TMostRecentFiles recent;
+  // "a.fox" when "A.FOX" is first changes nothing.
+  for (const char* name : {"a.fox", "b.fox", "A.FOX", "a.fox"}) recent.AddFile(name);
+  EXPECT_EQ(recent.Files(), (Texts{"A.FOX", "b.fox"}));
+  for (const char* name : {"1", "2", "3"}) recent.AddFile(name);
+  EXPECT_EQ(recent.Files(), (Texts{"3", "2", "1", "A.FOX"}));  // four at most unless told otherwise
+  recent.SetMaxFiles(0);
+  EXPECT_EQ(recent.Files(), Texts{"3"});
+  recent.SetMaxFiles(20);
+  EXPECT_EQ(recent.MaxFiles(), 8u);
+}
+
 TEST(RecentFiles, SavedSectionsLoadBackUpToTheFirstGap) {
   TempDir dir;
   const std::string path = dir.File("q.ini");

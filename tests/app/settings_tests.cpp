@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/platform_error.h"
 #include "app/settings.h"
+#include "interface/platform_error.h"
 #include "support/message_printing.h"
 #include "support/test_files.h"
 

@@ -4,12 +4,12 @@
 #include <tuple>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/platform_error.h"
-#include "app/scripted_user_interface.h"
 #include "documents/open_shape_file.h"
 #include "documents/save_destination.h"
 #include "formats/fox_format.h"
+#include "interface/messages.h"
+#include "interface/platform_error.h"
+#include "interface/scripted_user_interface.h"
 #include "support/message_printing.h"
 #include "support/test_files.h"
 
@@ -22,9 +22,14 @@ using enum TMsgId;
 using Texts = std::vector<std::string>;
 using Messages = std::vector<TMessage>;
 
-// Everything an operation may change in a document.
-auto State(const TDocument& d) {
-  return std::tuple(d.Shapes, d.FileName, d.Modified, d.Offset, d.Recent.Files());
+// Everything an operation may change in a document, and the names it told
+// the recent-files list of.
+auto State(const TDocument& d, const Texts& used = {}) {
+  return std::tuple(d.Shapes, d.FileName, d.Modified, d.Offset, used);
+}
+
+TFileUsed Recording(Texts& used) {
+  return [&used](const std::string& name) { used.push_back(name); };
 }
 
 // Shapes of 1 x 1 frames at X -1, which every reader can hold.
@@ -39,7 +44,6 @@ TDocument UsedDocument() {
   TDocument d;
   std::tie(d.Shapes, d.FileName, d.Modified, d.Offset) =
       std::tuple(TShapeList{Shape(1), Shape(2, 2)}, "/old.fox", true, 10);
-  d.Recent.AddFile("/old.fox");
   return d;
 }
 
@@ -68,9 +72,10 @@ TEST(OpenShapeFile, ContentPicksTheReaderAndOnlyAWholeReadNamesTheDocument) {
     WriteFile(path, content);
     TDocument document = UsedDocument();
     ScriptedUserInterface ui;
-    const TOpenResult result = OpenShapeFile(path, document, ui);
-    const auto state = std::tuple(shapes, whole ? path : "None", false, 0, Texts{path, "/old.fox"});
-    EXPECT_EQ(std::tuple(result.Type, result.Outcome.Whole(), MessagesOf(ui), State(document)),
+    Texts used;
+    const TOpenResult result = OpenShapeFile(path, document, ui, Recording(used));
+    const auto state = std::tuple(shapes, whole ? path : "None", false, 0, Texts{path});
+    EXPECT_EQ(std::tuple(result.Type, result.Outcome.Whole(), MessagesOf(ui), State(document, used)),
               std::tuple(type, whole, messages, state));
   }
 
@@ -78,15 +83,17 @@ TEST(OpenShapeFile, ContentPicksTheReaderAndOnlyAWholeReadNamesTheDocument) {
   WriteFile(dir.File("torn.fox"), Bytes(foxBytes.begin(), foxBytes.end() - 1));  // the last payload is short
   TDocument document = UsedDocument();
   ScriptedUserInterface ui;
-  EXPECT_THROW(OpenShapeFile(dir.File("torn.fox"), document, ui), ReadError);
+  Texts used;
+  EXPECT_THROW(OpenShapeFile(dir.File("torn.fox"), document, ui, Recording(used)), ReadError);
   EXPECT_EQ(MessagesOf(ui), Messages{loading});
-  EXPECT_EQ(State(document), std::tuple(TShapeList{Shape(7, 2)}, std::string("None"), false, 0,
-                                        Texts{dir.File("torn.fox"), "/old.fox"}));
+  EXPECT_EQ(State(document, used),
+            std::tuple(TShapeList{Shape(7, 2)}, std::string("None"), false, 0, Texts{dir.File("torn.fox")}));
 
   // A file that can't be opened changes nothing.
   document = UsedDocument();
-  EXPECT_THROW(OpenShapeFile(dir.File("absent.fox"), document, ui), FileOpenError);
-  EXPECT_EQ(State(document), State(UsedDocument()));
+  used.clear();
+  EXPECT_THROW(OpenShapeFile(dir.File("absent.fox"), document, ui, Recording(used)), FileOpenError);
+  EXPECT_EQ(State(document, used), State(UsedDocument()));
 }
 
 TEST(SaveDestination, ExtensionPicksTheFormatAndLossyFormatsAskFirst) {
@@ -109,28 +116,16 @@ TEST(SaveDestination, ExtensionPicksTheFormatAndLossyFormatsAskFirst) {
     WriteFile(path, {1, 2, 3});
     TDocument doc = UsedDocument();
     ScriptedUserInterface ui(answers);
-    const bool written = type != ftFSHPlain, saved = SaveDestinationFile(path, doc, ui, {});
+    Texts used;
+    const bool written = type != ftFSHPlain, saved = SaveDestinationFile(path, doc, ui, {}, Recording(used));
     // A declined loss warning leaves even the name and the recent list alone.
-    const std::string name = messages == Messages{loss, no} ? "/old.fox" : path;
+    const bool declined = messages == Messages{loss, no};
+    const std::string name = declined ? "/old.fox" : path;
     EXPECT_EQ(std::tuple(saved, MessagesOf(ui), dir.List(), DetectFileType(path).FileType,
                          ReadFile(path) == Bytes{1, 2, 3}),
               std::tuple(written, messages, files, type, !written));
-    EXPECT_EQ(std::tie(doc.Modified, doc.FileName, doc.Recent.Files().front()),
-              std::tuple(!written, name, name));
+    EXPECT_EQ(std::tie(doc.Modified, doc.FileName, used), std::tuple(!written, name, declined ? Texts{} : Texts{path}));
   }
-}
-
-TEST(RecentFiles, NewestFirstWithoutDuplicatesOfAnyCaseUpToTheLimit) {
-  TMostRecentFiles recent;
-  // "a.fox" when "A.FOX" is first changes nothing.
-  for (const char* name : {"a.fox", "b.fox", "A.FOX", "a.fox"}) recent.AddFile(name);
-  EXPECT_EQ(recent.Files(), (Texts{"A.FOX", "b.fox"}));
-  for (const char* name : {"1", "2", "3"}) recent.AddFile(name);
-  EXPECT_EQ(recent.Files(), (Texts{"3", "2", "1", "A.FOX"}));  // four at most unless told otherwise
-  recent.SetMaxFiles(0);
-  EXPECT_EQ(recent.Files(), Texts{"3"});
-  recent.SetMaxFiles(20);
-  EXPECT_EQ(recent.MaxFiles(), 8u);
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/platform_error.h"
 #include "export/colour_remap.h"
 #include "export/corva_ini.h"
+#include "interface/platform_error.h"
 
 namespace quillmere::embedded {
 extern const std::string_view colour_map;

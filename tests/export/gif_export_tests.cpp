@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "app/scripted_user_interface.h"
 #include "export/gif_export.h"
+#include "interface/scripted_user_interface.h"
 #include "model/ks_commands.h"
 #include "model/shape_palette.h"
 #include "support/message_printing.h"

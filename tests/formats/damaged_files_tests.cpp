@@ -7,11 +7,11 @@
 
 #include <random>
 
-#include "app/platform_error.h"
-#include "app/scripted_user_interface.h"
 #include "documents/open_shape_file.h"
 #include "formats/fox_format.h"
 #include "formats/fsh_format.h"
+#include "interface/platform_error.h"
+#include "interface/scripted_user_interface.h"
 #include "support/test_files.h"
 
 namespace quillmere {

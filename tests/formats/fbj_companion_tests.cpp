@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "app/messages.h"
-#include "app/scripted_user_interface.h"
 #include "formats/fbj_companion.h"
 #include "formats/fsh_format.h"
+#include "interface/messages.h"
+#include "interface/scripted_user_interface.h"
 #include "support/message_printing.h"
 #include "support/test_files.h"
 

@@ -4,8 +4,8 @@
 
 #include <tuple>
 
-#include "app/platform_error.h"
 #include "formats/file_name.h"
+#include "interface/platform_error.h"
 #include "support/test_files.h"
 
 namespace quillmere {

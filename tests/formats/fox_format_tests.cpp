@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/platform_error.h"
-#include "app/scripted_user_interface.h"
+#include "interface/messages.h"
+#include "interface/platform_error.h"
+#include "interface/scripted_user_interface.h"
 #include "support/message_printing.h"
 #include "support/test_files.h"
 

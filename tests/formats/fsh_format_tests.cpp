@@ -5,10 +5,10 @@
 #include <map>
 #include <random>
 
-#include "app/messages.h"
-#include "app/platform_error.h"
-#include "app/scripted_user_interface.h"
 #include "formats/fsh_format.h"
+#include "interface/messages.h"
+#include "interface/platform_error.h"
+#include "interface/scripted_user_interface.h"
 #include "support/message_printing.h"
 #include "support/test_files.h"
 

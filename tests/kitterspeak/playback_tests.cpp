@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/scripted_user_interface.h"
+#include "interface/scripted_user_interface.h"
 #include "kitterspeak/playback.h"
 #include "model/ks_commands.h"
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <map>
 
-#include "app/scripted_user_interface.h"
+#include "interface/scripted_user_interface.h"
 #include "kitterspeak/script_editor.h"
 
 namespace quillmere {

@@ -4,7 +4,7 @@
 #include <array>
 #include <random>
 
-#include "app/platform_error.h"
+#include "interface/platform_error.h"
 #include "model/frame_decoding.h"
 #include "model/shape_palette.h"
 #include "support/frames.h"

@@ -3,7 +3,7 @@
 // What the picture tests share: frames and shapes made in one line.
 #include <gtest/gtest.h>
 
-#include "app/scripted_user_interface.h"
+#include "interface/scripted_user_interface.h"
 #include "model/patch_frame.h"
 #include "support/test_files.h"
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <vector>
 
-#include "app/scripted_user_interface.h"
+#include "interface/scripted_user_interface.h"
 
 // Readable failure output for messages, found by GoogleTest through ADL.
 namespace quillmere {

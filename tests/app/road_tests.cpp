@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
-#include "documents/transfer_commands.h"
-#include "documents/workspace.h"
+#include "app/transfer_commands.h"
+#include "app/workspace.h"
 #include "formats/fox_format.h"
+#include "interface/messages.h"
 #include "support/message_printing.h"
 #include "support/test_files.h"
 

@@ -1,4 +1,4 @@
-#include "documents/transfer_commands.h"
+#include "app/transfer_commands.h"
 
 #include "editing/transfers.h"
 

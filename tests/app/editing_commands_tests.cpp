@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "documents/editing_commands.h"
+#include "app/editing_commands.h"
 #include "support/frames.h"
 
 namespace quillmere::test {

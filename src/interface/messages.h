@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/user_interface.h"
+#include "interface/user_interface.h"
 
 namespace quillmere {
 

@@ -4,10 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/most_recent_files.h"
 #include "app/pane_state.h"
-#include "app/user_interface.h"
 #include "documents/document.h"
 #include "formats/fsh_format.h"
+#include "interface/user_interface.h"
 
 namespace quillmere {
 
@@ -63,13 +64,21 @@ class TWorkspace {
   TWorkspace(const TWorkspace&) = delete;
   TWorkspace& operator=(const TWorkspace&) = delete;
 
+  static constexpr std::uint32_t kRecentFiles = 8;
+
   TDocument Destination;
   TDocument Source;
+  // The files each document was last opened from or saved to.
+  TMostRecentFiles DestRecentFiles;
+  TMostRecentFiles SourceRecentFiles;
   TSaveOptions SaveOptions;
   TPaneState Panes{Destination, Source};
 
   TDocument& Document(TDocumentKind kind) {
     return kind == TDocumentKind::Destination ? Destination : Source;
+  }
+  TMostRecentFiles& RecentFiles(TDocumentKind kind) {
+    return kind == TDocumentKind::Destination ? DestRecentFiles : SourceRecentFiles;
   }
 
   // The one way an operation edits a document: runs `edit`, marks the
@@ -117,6 +126,7 @@ class TWorkspace {
   void Load(TDocumentKind kind, std::string fileName);
   void RefreshPane(TDocumentKind kind);
   void Notify(TDocumentKind kind, TChangeKind change);
+  TFileUsed Remember(TDocumentKind kind);
 
   UserInterface& ui_;
   TCaptions captions_;

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "interface/messages.h"
 
 #include <array>
 #include <cstddef>

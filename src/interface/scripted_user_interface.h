@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_interface.h"
+#include "interface/user_interface.h"
 
 namespace quillmere {
 

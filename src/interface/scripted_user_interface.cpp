@@ -1,4 +1,4 @@
-#include "app/scripted_user_interface.h"
+#include "interface/scripted_user_interface.h"
 
 #include <algorithm>
 #include <cstdio>

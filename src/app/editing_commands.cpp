@@ -1,4 +1,4 @@
-#include "documents/editing_commands.h"
+#include "app/editing_commands.h"
 
 #include "editing/flip.h"
 

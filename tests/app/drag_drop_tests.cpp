@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editing/drag_drop.h"
+#include "app/drag_drop.h"
 #include "support/message_printing.h"
 
 namespace quillmere::test {

@@ -1,6 +1,6 @@
-#include "editing/drag_drop.h"
+#include "app/drag_drop.h"
 
-#include "app/messages.h"
+#include "interface/messages.h"
 
 namespace quillmere {
 namespace {

@@ -1,14 +1,14 @@
-#include "documents/workspace.h"
+#include "app/workspace.h"
 
 #include <type_traits>
 
-#include "app/messages.h"
-#include "app/platform_error.h"
 #include "documents/open_shape_file.h"
 #include "documents/save_destination.h"
 #include "editing/object_offset.h"
 #include "formats/file_name.h"
 #include "formats/fox_format.h"
+#include "interface/messages.h"
+#include "interface/platform_error.h"
 
 namespace quillmere {
 namespace {
@@ -57,7 +57,15 @@ TQueryAnswer Ask(UserInterface& ui, TMsgId question) {
 
 }  // namespace
 
-TWorkspace::TWorkspace(UserInterface& ui) : ui_(ui) { UpdateCaptions(); }
+TWorkspace::TWorkspace(UserInterface& ui) : ui_(ui) {
+  DestRecentFiles.SetMaxFiles(kRecentFiles);
+  SourceRecentFiles.SetMaxFiles(kRecentFiles);
+  UpdateCaptions();
+}
+
+TFileUsed TWorkspace::Remember(TDocumentKind kind) {
+  return [this, kind](const std::string& fileName) { RecentFiles(kind).AddFile(fileName); };
+}
 
 // An error that ends a flow goes to the general error handler; whatever the
 // read or write already did to a document stays and the captions show it.
@@ -117,7 +125,7 @@ void TWorkspace::Load(TDocumentKind kind, std::string fileName) {
     Notify(kind, TChangeKind::Replaced);
   };
   try {
-    OpenShapeFile(fileName, Document(kind), ui_);
+    OpenShapeFile(fileName, Document(kind), ui_, Remember(kind));
   } catch (const FileOpenError&) {
     throw;  // nothing was read, so the document and its grid stay as they were
   } catch (...) {
@@ -179,7 +187,8 @@ void TWorkspace::RefreshSource1Click() {
 
 bool TWorkspace::SaveDestination() {
   if (!Destination.HasFile()) return DoSaveAs();
-  return SaveDestinationFile(std::string(Destination.FileName), Destination, ui_, SaveOptions);
+  return SaveDestinationFile(std::string(Destination.FileName), Destination, ui_, SaveOptions,
+                             Remember(TDocumentKind::Destination));
 }
 
 void TWorkspace::SaveDestination1Click() {
@@ -189,7 +198,7 @@ void TWorkspace::SaveDestination1Click() {
 bool TWorkspace::DoSaveAs() {
   const std::string initial = Destination.HasFile() ? Destination.FileName : std::string();
   auto name = ui_.ChooseSaveFile(std::string(kSaveFilter), std::string(kDefaultExtension), initial);
-  return name && SaveDestinationFile(*name, Destination, ui_, SaveOptions);
+  return name && SaveDestinationFile(*name, Destination, ui_, SaveOptions, Remember(TDocumentKind::Destination));
 }
 
 bool TWorkspace::SaveAs1Click() {

@@ -1,9 +1,9 @@
 #include <functional>
 
-#include "app/messages.h"
-#include "documents/workspace.h"
+#include "app/workspace.h"
 #include "formats/file_name.h"
 #include "formats/fox_format.h"
+#include "interface/messages.h"
 #include "support/frames.h"
 #include "support/message_printing.h"
 

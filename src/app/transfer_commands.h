@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/workspace.h"
+#include "app/workspace.h"
 
 namespace quillmere {
 

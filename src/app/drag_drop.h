@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "app/pane_state.h"
-#include "app/user_interface.h"
+#include "interface/user_interface.h"
 
 namespace quillmere {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/workspace.h"
+#include "app/workspace.h"
 #include "editing/property_editor.h"
 #include "editing/remove_duplicates.h"
 #include "export/export_flows.h"
