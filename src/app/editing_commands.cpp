@@ -55,13 +55,20 @@ void FlipCommand(TWorkspace& workspace, TDocumentKind pane, bool horizontally, U
   });
 }
 
+// OK marks the document even when every value stayed: the person confirmed
+// an edit, and the flag is what asks before it is lost.
 bool ApplyPropertiesCommand(TWorkspace& workspace, TDocumentKind pane, const TPropertyEditor& editor) {
   const TPane& view = PaneOf(workspace, pane);
-  return ChangeIf(workspace, pane, [&](TDocument& document) {
-    if (!editor.EditsFrames()) return editor.Apply(document.Shapes);
+  bool changed = false;
+  workspace.Change(pane, [&](TDocument& document) {
+    if (!editor.EditsFrames()) {
+      changed = editor.Apply(document.Shapes);
+      return;
+    }
     const auto current = static_cast<std::size_t>(view.Grid.Left());
-    return current < document.Shapes.size() && editor.Apply(document.Shapes[current]);
+    changed = current < document.Shapes.size() && editor.Apply(document.Shapes[current]);
   });
+  return changed;
 }
 
 void StoreScriptCommand(TWorkspace& workspace, TDocumentKind pane, std::size_t shapeIndex, TScriptEditor& editor) {

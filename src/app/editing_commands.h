@@ -18,9 +18,9 @@ namespace quillmere {
 // the pane's current shape (the shape at its main grid's Left).
 void FlipCommand(TWorkspace& workspace, TDocumentKind pane, bool horizontally, UserInterface& ui);
 
-// Applies a property editor filled for the pane's shapes (Main tab) or the
-// current shape's frames (SubFrames tab). Returns whether anything changed;
-// nothing changed leaves the modified flag as it was.
+// Applies a property editor closed with OK, filled for the pane's shapes
+// (Main tab) or the current shape's frames (SubFrames tab), and marks the
+// pane's document modified. Returns whether any value changed.
 bool ApplyPropertiesCommand(TWorkspace& workspace, TDocumentKind pane, const TPropertyEditor& editor);
 
 // Stores a KitterSpeak editor closed with OK into shape `shapeIndex` of the pane.

@@ -23,9 +23,10 @@ std::optional<std::size_t> ShapeIndexAt(const TDocument& document, int column) {
 // Shows the frames of the shape in the main grid's focused column, with the
 // first frame focused. The count panel gives the shape's own frame count: a
 // shape without frames reads "Frames: 0" though its grid keeps one blank cell.
+int FrameCount(const TPatchFrame* shape) { return shape ? static_cast<int>(shape->Frames.size()) : 0; }
+
 void ShowFramesOfFocusedShape(TPane& pane, const TDocument& document) {
-  const TPatchFrame* shape = ShapeAt(document, pane.Grid.Focus());
-  const int frames = shape ? static_cast<int>(shape->Frames.size()) : 0;
+  const int frames = FrameCount(ShapeAt(document, pane.Grid.Focus()));
   pane.SubGrid.SetCount(frames);
   pane.FramesStatus = FramesStatus(frames);
   pane.SubGrid.Click(0);
@@ -40,6 +41,13 @@ std::string SelectedFrameStatus(int column) { return "Selected Frame: " + std::t
 void TPaneState::RefreshGridCounts() {
   Dest.Grid.SetCount(static_cast<int>(dest_.Shapes.size()));
   Src.Grid.SetCount(static_cast<int>(src_.Shapes.size()));
+  Dest.SubGrid.SetCount(FrameCount(ShapeAt(dest_, Dest.Grid.Focus())));
+  Src.SubGrid.SetCount(FrameCount(ShapeAt(src_, Src.Grid.Focus())));
+}
+
+void TPaneState::RefreshTransferButtons() {
+  UpdateTransferButtons();
+  DestSubGridClick();
 }
 
 std::optional<std::size_t> TPaneState::CurrentDestShape() const {

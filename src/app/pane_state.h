@@ -61,8 +61,9 @@ class TPaneState {
   TCommandStates Enabled;
   bool MoveMode = false;  // the "Move Objects" check
 
-  // The shape grids' column counts follow the shape counts; the window then
-  // repaints all four grids.
+  // The shape grids' column counts follow the shape counts, and each frame
+  // grid's the frames of the shape it shows, so that no selection is left on
+  // items that are gone; the window then repaints all four grids.
   void RefreshGridCounts();
 
   // The shape at the main grid's selection Left, or none while the list is empty.
@@ -70,6 +71,10 @@ class TPaneState {
   std::optional<std::size_t> CurrentSourceShape() const;
 
   void UpdateTransferButtons();
+  // The enabling steps of the destination's click handlers (UpdateTransferButtons,
+  // then DestSubGridClick's) without moving any selection: after an edit the
+  // buttons follow the changed lists while the grids keep what they select.
+  void RefreshTransferButtons();
   void DestGridClick();
   void DestSubGridClick();
   void SrcGridClick();

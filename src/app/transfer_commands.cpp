@@ -47,6 +47,7 @@ TPaneSelection SelectionOf(const TPane& pane) {
   selection.Shapes = {pane.Grid.Left(), pane.Grid.Right()};
   selection.FocusedShape = pane.Grid.Focus();
   selection.Frames = {pane.SubGrid.Left(), pane.SubGrid.Right()};
+  selection.FocusedFrame = pane.SubGrid.Focus();
   return selection;
 }
 
@@ -57,9 +58,36 @@ void Select(TGridSelection& grid, TGridRange range, int focus) {
   grid.ShiftClick(focus);
 }
 
-void ApplySelection(TPane& pane, const TPaneSelection& selection) {
-  Select(pane.Grid, selection.Shapes, selection.FocusedShape);
-  Select(pane.SubGrid, selection.Frames, selection.Frames.Left);
+// The shape grids first: the frame grids' counts follow the shapes they then show.
+void ApplySelections(TPaneState& panes, const TTransferResult& result) {
+  Select(panes.Dest.Grid, result.DestinationPane.Shapes, result.DestinationPane.FocusedShape);
+  Select(panes.Src.Grid, result.SourcePane.Shapes, result.SourcePane.FocusedShape);
+  panes.RefreshGridCounts();
+  Select(panes.Dest.SubGrid, result.DestinationPane.Frames, result.DestinationPane.FocusedFrame);
+  Select(panes.Src.SubGrid, result.SourcePane.Frames, result.SourcePane.FocusedFrame);
+}
+
+// The click handlers each operation runs once it has changed the lists. The
+// inserts run none, so the destination keeps its selection; a handler that
+// does run on a Main tab resets only the frame grid that tab hides.
+void RunClickHandlers(TPaneState& panes, TTransferCommand command) {
+  const bool destOnFrames = panes.Dest.OnFrames();
+  switch (command) {
+    case TTransferCommand::InsertBefore:
+    case TTransferCommand::InsertAfter:
+      break;
+    case TTransferCommand::Replace:
+      // The source pane's texts and frame grid follow a changed source.
+      if (!destOnFrames && !panes.Src.OnFrames()) panes.SrcGridClick();
+      break;
+    case TTransferCommand::Delete:
+      if (!destOnFrames) panes.DestGridClick();
+      break;
+    case TTransferCommand::ShiftLeft:
+    case TTransferCommand::ShiftRight:
+      destOnFrames ? panes.DestSubGridClick() : panes.DestGridClick();
+      break;
+  }
 }
 
 }  // namespace
@@ -83,11 +111,9 @@ bool RunTransferCommand(TWorkspace& workspace, TTransferCommand command) {
   if (workspace.Source.Modified && !sourceWasModified) {
     workspace.Change(TDocumentKind::Source, [](TDocument&) {});
   }
-  workspace.Panes.RefreshGridCounts();
-  ApplySelection(workspace.Panes.Dest, result.DestinationPane);
-  ApplySelection(workspace.Panes.Src, result.SourcePane);
-  workspace.Panes.DestGridClick();
-  workspace.Panes.SrcGridClick();
+  ApplySelections(workspace.Panes, result);
+  RunClickHandlers(workspace.Panes, command);
+  workspace.Panes.RefreshTransferButtons();
   workspace.UpdateCaptions();
   return true;
 }

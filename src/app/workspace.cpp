@@ -106,11 +106,14 @@ void TWorkspace::RefreshPane(TDocumentKind kind) {
   }
 }
 
+// No click handler runs here: they put a frame grid back on its first frame,
+// and an edit must leave the person's selection where the edit left it.
 void TWorkspace::Change(TDocumentKind kind, const std::function<void(TDocument&)>& edit) {
   TDocument& document = Document(kind);
   edit(document);
   document.Modified = true;
-  RefreshPane(kind);
+  Panes.RefreshGridCounts();
+  Panes.RefreshTransferButtons();
   UpdateCaptions();
   Notify(kind, TChangeKind::Edited);
 }

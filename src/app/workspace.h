@@ -82,8 +82,10 @@ class TWorkspace {
   }
 
   // The one way an operation edits a document: runs `edit`, marks the
-  // document modified, brings the grids and captions up to date and tells the
-  // observer, which is where an undo history can take its snapshots.
+  // document modified, brings the grid counts, the transfer buttons and the
+  // captions up to date and tells the observer, which is where an undo history
+  // can take its snapshots. The selections stay as the edit left them (cut to
+  // the new counts); an operation that must run a click handler runs it after.
   void Change(TDocumentKind kind, const std::function<void(TDocument&)>& edit);
   void SetObserver(std::function<void(const TDocumentChange&)> observer) { observer_ = std::move(observer); }
 

@@ -68,6 +68,7 @@ TPaneSelection Settled(TPaneSelection pane, const TDocument& document) {
                                  ? 0
                                  : document.Shapes[static_cast<std::size_t>(pane.FocusedShape)].Frames.size();
   pane.Frames = Clamp(pane.Frames, Columns(frames));
+  pane.FocusedFrame = std::min(pane.FocusedFrame, Columns(frames) - 1);
   return pane;
 }
 
@@ -182,6 +183,8 @@ TTransferResult Shift(const TTransfer& transfer, int step) {
     pane.FocusedShape += step;  // the focus stays on its shape
   } else if (!shift(CurrentShape(destination, pane).Frames, pane.Frames)) {
     return NotRun(transfer);
+  } else {
+    pane.FocusedFrame += step;
   }
   return Finished(transfer, pane);
 }

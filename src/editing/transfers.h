@@ -32,12 +32,14 @@ struct TGridRange {
 // What one pane's grids select. `Frames` indexes the frames of the shape at
 // `FocusedShape`, which the SubFrames grid shows; the frame operations act on
 // the shape at `Shapes.Left` (the current shape), which is the same shape
-// unless a range of shapes was dragged from left to right.
+// unless a range of shapes was dragged from left to right. Each focus is one
+// end of its range.
 struct TPaneSelection {
   TTransferTab Tab = TTransferTab::Main;
   TGridRange Shapes;
   int FocusedShape = 0;
   TGridRange Frames;
+  int FocusedFrame = 0;
 
   bool operator==(const TPaneSelection&) const = default;
 };

@@ -26,15 +26,37 @@ TEST(EditingCommands, EditsMarkTheirOwnDocument) {
   EXPECT_EQ(heard, (std::vector<TDocumentChange>{{TDocumentKind::Source, TChangeKind::Edited}}));
   EXPECT_EQ(work.Captions().Src.Group, "Source (Modified)");
 
-  // Applying the property editor brings the furre bits in line; applying it
-  // again changes nothing and leaves the flag alone.
+  // Applying the property editor brings the furre bits in line; OK again
+  // changes no value but still marks the document, as a confirmed edit does.
   EXPECT_TRUE(ApplyPropertiesCommand(work, TDocumentKind::Source, TPropertyEditor::ForShapes(work.Source.Shapes, 0, 1)));
   work.Source.Modified = false;
   EXPECT_FALSE(ApplyPropertiesCommand(work, TDocumentKind::Source, TPropertyEditor::ForShapes(work.Source.Shapes, 0, 1)));
-  EXPECT_FALSE(work.Source.Modified);
+  EXPECT_TRUE(work.Source.Modified);
   // Flipping an empty Destination does nothing at all.
   FlipCommand(work, TDocumentKind::Destination, false, ui);
   EXPECT_FALSE(work.Destination.Modified);
+}
+
+// A flip of frames 1 and 2 leaves them selected, so flipping again flips the
+// same frames back rather than the shape's first frame.
+TEST(EditingCommands, EditsLeaveTheFrameSelectionAlone) {
+  ScriptedUserInterface ui;
+  TWorkspace work(ui);
+  const TPatchSubFrame frame = Frame(2, 1, kFormatIndexed, {1, 2});
+  work.Destination.Shapes = {Shape({frame, frame, frame})};
+  work.Panes.RefreshGridCounts();
+  work.Panes.DestPagesChange(TPaneTab::SubFrames);
+  work.Panes.Dest.SubGrid.Click(1);
+  work.Panes.Dest.SubGrid.Drag(2);
+  work.Panes.DestSubGridClick();
+  for (int flips = 1; flips <= 2; ++flips) {
+    FlipCommand(work, TDocumentKind::Destination, true, ui);
+    const ByteBuffer flipped = flips == 1 ? ByteBuffer{2, 1} : ByteBuffer{1, 2};
+    const auto& frames = work.Destination.Shapes[0].Frames;
+    EXPECT_EQ(std::tie(frames[0].Pixels, frames[1].Pixels, frames[2].Pixels),
+              std::tie(frame.Pixels, flipped, flipped));
+    EXPECT_EQ(std::tuple(work.Panes.Dest.SubGrid.Left(), work.Panes.Dest.SubGrid.Right()), std::tuple(1, 2));
+  }
 }
 
 TEST(EditingCommands, MoveModeDisablesInsertsWhileAFrameTabShows) {

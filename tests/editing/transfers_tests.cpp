@@ -1,45 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <sstream>
-
 #include "editing/transfers.h"
+#include "support/letter_documents.h"
 
 namespace quillmere::test {
 namespace {
 
-// Documents as letters: shapes separated by spaces, one letter per frame ("."
-// for a shape without frames). Upper case marks a shape that replaces a game
-// object, so a copy (which replaces nothing) shows in lower case and a moved
-// shape keeps its capitals.
-TDocument Document(const std::string& text) {
-  TDocument document;
-  std::istringstream words(text);
-  for (std::string word; words >> word;) {
-    TPatchFrame& shape = document.Shapes.emplace_back();
-    if (std::isupper(static_cast<unsigned char>(word[0]))) shape.ReplacementIndex = 7;
-    for (char letter : word) {
-      const auto lower = static_cast<std::uint8_t>(std::tolower(static_cast<unsigned char>(letter)));
-      if (letter != '.') shape.Frames.push_back({.Height = 1, .Width = 1, .Pixels = {lower}});
-    }
-  }
-  return document;
-}
-
-std::string Letters(const TDocument& document) {
-  std::string text;
-  for (const TPatchFrame& shape : document.Shapes) {
-    text += std::string(text.empty() ? "" : " ") + (shape.Frames.empty() ? "." : "");
-    for (const TPatchSubFrame& frame : shape.Frames)
-      text += char(shape.ReplacementIndex == -1 ? frame.Pixels.at(0) : std::toupper(frame.Pixels.at(0)));
-  }
-  return text;
-}
-
 // A pane on its Main tab with shapes l..r selected and the focus on f; a pane
-// on its SubFrames tab showing shape s with frames l..r selected.
+// on its SubFrames tab showing shape s with frames l..r selected, the focus on l.
 TPaneSelection M(int l, int r, int f) { return {TTransferTab::Main, {l, r}, f, {0, 0}}; }
-TPaneSelection F(int s, int l, int r) { return {TTransferTab::SubFrames, {s, s}, s, {l, r}}; }
+TPaneSelection F(int s, int l, int r) { return {TTransferTab::SubFrames, {s, s}, s, {l, r}, l}; }
 
 constexpr TTransferMode kCopy = TTransferMode::Copy, kMove = TTransferMode::Move;
 
@@ -93,7 +63,7 @@ TEST(Transfers, OperationsChangeDocumentsAndSelections) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TDocument destination = Document(c.dest), source = Document(c.src);
+    TDocument destination = LetterDocument(c.dest), source = LetterDocument(c.src);
     const TTransferResult result = c.operation({destination, source, c.destPane, c.srcPane, c.mode});
     const bool refused = !c.destAfter;
     EXPECT_EQ(std::tuple(result.Ran, Letters(destination), destination.Modified),
