@@ -22,6 +22,12 @@ bool ChangeIf(TWorkspace& workspace, TDocumentKind kind, const std::function<boo
   return changed;
 }
 
+// The shape at the main grid's Left, for a document that holds shapes.
+std::size_t CurrentShapeIndex(TWorkspace& workspace, TDocumentKind kind) {
+  const std::size_t count = workspace.Document(kind).Shapes.size();
+  return std::min(static_cast<std::size_t>(PaneOf(workspace, kind).Grid.Left()), count - 1);
+}
+
 }  // namespace
 
 void FlipCommand(TWorkspace& workspace, TDocumentKind pane, bool horizontally, UserInterface& ui) {
@@ -53,6 +59,23 @@ void FlipCommand(TWorkspace& workspace, TDocumentKind pane, bool horizontally, U
     }
     return true;
   });
+}
+
+std::optional<TOpenedScriptEditor> OpenScriptEditor(TWorkspace& workspace, TDocumentKind pane, UserInterface& ui) {
+  const TShapeList& shapes = workspace.Document(pane).Shapes;
+  if (!CheckSomethingToEdit(shapes, ui)) return std::nullopt;
+  const std::size_t index = CurrentShapeIndex(workspace, pane);
+  return TOpenedScriptEditor{index, ScriptEditorCaption(static_cast<int>(index)), TScriptEditor(shapes[index])};
+}
+
+std::optional<TPropertyEditor> OpenPropertyEditor(TWorkspace& workspace, TDocumentKind pane, bool frames,
+                                                  UserInterface& ui) {
+  const TShapeList& shapes = workspace.Document(pane).Shapes;
+  if (!CheckSomethingToEdit(shapes, ui)) return std::nullopt;
+  const TPane& view = PaneOf(workspace, pane);
+  if (!frames) return TPropertyEditor::ForShapes(shapes, view.Grid.Left(), view.Grid.Right());
+  return TPropertyEditor::ForFrames(shapes[CurrentShapeIndex(workspace, pane)], view.SubGrid.Left(),
+                                    view.SubGrid.Right());
 }
 
 // OK marks the document even when every value stayed: the person confirmed

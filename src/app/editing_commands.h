@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
+#include <string>
+
 #include "app/workspace.h"
 #include "editing/property_editor.h"
 #include "editing/remove_duplicates.h"
@@ -17,6 +21,23 @@ namespace quillmere {
 // frame of the selected shapes, on its SubFrames tab the selected frames of
 // the pane's current shape (the shape at its main grid's Left).
 void FlipCommand(TWorkspace& workspace, TDocumentKind pane, bool horizontally, UserInterface& ui);
+
+// "Edit KitterSpeak Script..." of a pane: the editor for the shape at the
+// pane's main grid's Left, with the caption naming that shape. A document
+// without shapes shows "Nothing selected to edit!" and opens nothing.
+struct TOpenedScriptEditor {
+  std::size_t ShapeIndex = 0;
+  std::string Caption;  // "Animation Editor: Shape 3"
+  TScriptEditor Editor;
+};
+std::optional<TOpenedScriptEditor> OpenScriptEditor(TWorkspace& workspace, TDocumentKind pane, UserInterface& ui);
+
+// "Shape Properties..." of a pane: from its shape grid or the menus (`frames`
+// false) the selected shapes, from its frame grid the selected frames of the
+// shape at the main grid's Left. A document without shapes shows "Nothing
+// selected to edit!" and opens nothing.
+std::optional<TPropertyEditor> OpenPropertyEditor(TWorkspace& workspace, TDocumentKind pane, bool frames,
+                                                  UserInterface& ui);
 
 // Applies a property editor closed with OK, filled for the pane's shapes
 // (Main tab) or the current shape's frames (SubFrames tab), and marks the

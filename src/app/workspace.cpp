@@ -211,7 +211,12 @@ bool TWorkspace::SaveAs1Click() {
 // The source is written back in its own type, chosen by its extension; it
 // never changes type, so there is no loss to warn about.
 bool TWorkspace::SaveSource() {
-  if (!Source.HasFile()) return false;  // a half-read source has no file to go back to
+  // A half-read source has no file to go back to; say so rather than leave the
+  // person wondering why the save or the close did nothing.
+  if (!Source.HasFile()) {
+    Show(ui_, TMsgId::SourceHasNoFile);
+    return false;
+  }
   const bool written = UpperCase(ExtractFileExt(Source.FileName)) == ".FOX"
                            ? SaveFOXFile(Source.FileName, Source.Shapes)
                            : SaveFSHFile(Source.FileName, Source.Shapes, ui_, SaveOptions);
@@ -229,7 +234,10 @@ bool TWorkspace::TrashEmptySource() {
 }
 
 void TWorkspace::SaveSourceChanges() {
-  if (!Source.HasFile()) return;
+  if (!Source.HasFile()) {
+    SaveSource();
+    return;
+  }
   if (Source.Modified && Source.Shapes.empty()) {
     if (Show(ui_, TMsgId::SourceEmptyDelete) == TMsgAnswer::Yes) TrashEmptySource();
     return;

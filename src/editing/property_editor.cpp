@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "interface/messages.h"
+#include "interface/number_field.h"
 #include "model/shape_flags.h"
 
 namespace quillmere {
@@ -180,6 +181,15 @@ bool TPropertyEditor::Apply(TPatchFrame& shape) const {
     changed |= Write(Opacity, frame.Opacity, Cut8);
   }
   return changed;
+}
+
+std::string TypedReplacementIndex(std::string_view text) {
+  constexpr int kLargestTyped = 65535;
+  // Only a number above the largest can change; any other text stays as typed.
+  if (NumberFieldValue(text, kLargestTyped, kLargestTyped + 1) > kLargestTyped) {
+    return std::to_string(kLargestTyped);
+  }
+  return std::string(text);
 }
 
 bool CheckSomethingToEdit(const TShapeList& shapes, UserInterface& ui) {

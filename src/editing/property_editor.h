@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "interface/user_interface.h"
 #include "model/patch_frame.h"
@@ -80,6 +81,11 @@ class TPropertyEditor {
   int first_ = 0;
   int last_ = -1;
 };
+
+// The replacement index field while it is being typed in: a number above
+// 65535 shows as 65535 at once. Its limits apply only once it loses the focus
+// (NumberFieldValue with kReplacementLimits), so 70000 reads 65535, then 32000.
+std::string TypedReplacementIndex(std::string_view text);
 
 // The entry points open the editor only for a document holding a shape;
 // otherwise this shows "Nothing selected to edit!" and returns false.

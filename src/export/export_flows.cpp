@@ -1,8 +1,6 @@
 #include "export/export_flows.h"
 
 #include <algorithm>
-#include <charconv>
-#include <limits>
 #include <utility>
 
 #include "export/bitmap_export.h"
@@ -18,20 +16,6 @@ std::pair<int, int> ShapeRange(const TShapeList& shapes, int left, int right) {
 }
 
 }  // namespace
-
-int NumberFieldValue(std::string_view text, int low, int high) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  long long value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (stop != end || error == std::errc::invalid_argument) return low;
-  // A number too long for any integer still lies beyond the limit on its side.
-  if (error == std::errc::result_out_of_range) {
-    value =
-        text.front() == '-' ? std::numeric_limits<long long>::min() : std::numeric_limits<long long>::max();
-  }
-  return ClampToLimits(value, low, high);
-}
 
 void TGifExportDialogState::ShowFor(const TPatchFrame& shape) {
   shape_ = &shape;

@@ -9,6 +9,7 @@
 #include "documents/document.h"
 #include "editing/remove_duplicates.h"
 #include "export/gif_export.h"
+#include "interface/number_field.h"
 #include "interface/user_interface.h"
 
 namespace quillmere {
@@ -16,9 +17,6 @@ namespace quillmere {
 // How a modal dialog ended: its accepting button, or Cancel and the close box.
 enum class TDialogResult { Accept, Cancel };
 
-// A number field's value: text that is no number (empty, a lone sign) counts
-// as `low`, a number outside the limits as the nearer limit.
-int NumberFieldValue(std::string_view text, int low, int high);
 
 // The "GIF Export" dialog's values. One state serves a whole series of shapes,
 // so the options chosen for one shape stay for the next; only "Maximum Steps"

@@ -41,6 +41,7 @@ enum class TMsgId {
   SourceUnsavedNoObjects,
   SourceEmptyDelete,
   SaveSourceConfirm,
+  SourceHasNoFile,
   RecentFileNotFound,
   UnrecognisedFiletype,
   DropOnValidCell,

@@ -2,6 +2,7 @@
 
 #include "app/editing_commands.h"
 #include "support/frames.h"
+#include "support/message_printing.h"
 
 namespace quillmere::test {
 
@@ -56,6 +57,52 @@ TEST(EditingCommands, EditsLeaveTheFrameSelectionAlone) {
     EXPECT_EQ(std::tie(frames[0].Pixels, frames[1].Pixels, frames[2].Pixels),
               std::tie(frame.Pixels, flipped, flipped));
     EXPECT_EQ(std::tuple(work.Panes.Dest.SubGrid.Left(), work.Panes.Dest.SubGrid.Right()), std::tuple(1, 2));
+  }
+}
+
+// The editors open on the shape at the main grid's Left, and not at all on an
+// empty document.
+TEST(EditingCommands, EditorsOpenOnTheCurrentShapeOrSayThereIsNone) {
+  ScriptedUserInterface ui;
+  TWorkspace work(ui);
+  const TMessage nothing{"Whoops!", "Nothing selected to edit!", TMsgIcon::Warning, TMsgButtons::Ok};
+  EXPECT_FALSE(OpenScriptEditor(work, TDocumentKind::Source, ui));
+  EXPECT_FALSE(OpenPropertyEditor(work, TDocumentKind::Destination, true, ui));
+  EXPECT_EQ(MessagesOf(ui), std::vector({nothing, nothing}));
+
+  TPatchFrame withScript = Shape({Frame(1, 1, kFormatIndexed, {1}), Frame(1, 1, kFormatIndexed, {2})},
+                                 {{7, 1, 0}});
+  work.Destination.Shapes = {Shape({}), withScript, withScript};
+  work.Panes.RefreshGridCounts();
+  work.Panes.Dest.Grid.Click(1);
+  work.Panes.Dest.Grid.Drag(2);  // dragged: the focus on 2, the current shape 1
+  const auto script = OpenScriptEditor(work, TDocumentKind::Destination, ui);
+  ASSERT_TRUE(script);
+  EXPECT_EQ(std::tuple(script->ShapeIndex, script->Caption, script->Editor.LineCount()),
+            std::tuple(1u, "Animation Editor: Shape 1", 1));
+  work.Panes.Dest.SubGrid.SetCount(2);
+  work.Panes.Dest.SubGrid.Click(1);
+  const auto frames = OpenPropertyEditor(work, TDocumentKind::Destination, true, ui);
+  const auto shapes = OpenPropertyEditor(work, TDocumentKind::Destination, false, ui);
+  ASSERT_TRUE(frames && shapes);
+  EXPECT_EQ(std::tuple(frames->EditsFrames(), frames->RangeCaption, shapes->EditsFrames(), shapes->RangeCaption),
+            std::tuple(true, "2", false, "2 - 3"));
+  EXPECT_EQ(ui.Shown().size(), 2u);
+}
+
+// Typing 70000 as the replacement index shows 65535 at once and settles on
+// the field's limit, 32000, when it loses the focus.
+TEST(EditingCommands, TheReplacementIndexFieldKeepsItsLimits) {
+  const std::tuple<const char*, const char*, int> cases[] = {
+      {"70000", "65535", 32000}, {"65536", "65535", 32000}, {"65535", "65535", 32000},
+      {"31999", "31999", 31999}, {"-7", "-7", -1},          {"", "", -1},
+      {"-", "-", -1},            {"99999999999999999999", "65535", 32000},
+  };
+  for (const auto& [typed, shown, settled] : cases) {
+    const std::string field = TypedReplacementIndex(typed);
+    EXPECT_EQ(std::tuple(field, NumberFieldValue(field, kReplacementLimits.Min, kReplacementLimits.Max)),
+              std::tuple(shown, settled))
+        << typed;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/workspace.h"
 #include "formats/file_name.h"
+#include "formats/file_type.h"
 #include "formats/fox_format.h"
 #include "interface/messages.h"
 #include "support/frames.h"
@@ -39,7 +40,14 @@ TEST(Workspace, FlowsAskTheRightQuestionsAndLeaveTheDocumentsAsAnswered) {
   const std::function<bool(TWorkspace&)> drop = [&](TWorkspace& w) {
     return w.FilesDropped(path("dest.fox"), TDropTarget::Destination), true;
   };
-  const Texts both = {"dest.fox", "src.fox"};
+  // A source read only in part keeps no file name.
+  const TStep openTorn = [&](TWorkspace& w) {
+    const Bytes whole = ReadFile(path("src.fox"));
+    WriteFile(path("torn.fox"), Bytes(whole.begin(), whole.end() - 1));
+    w.SourceRecentClick(path("torn.fox"));
+  };
+  const Texts both = {"dest.fox", "src.fox"}, withTorn = {"dest.fox", "src.fox", "torn.fox"};
+  const TMessage noFile = MakeMessage(SourceHasNoFile);
   const TMessage unsaved = MakeMessage(UnsavedChanges), srcUnsaved = MakeMessage(SourceUnsavedChanges);
   struct TCase {
     const char* Name;
@@ -54,6 +62,28 @@ TEST(Workspace, FlowsAskTheRightQuestionsAndLeaveTheDocumentsAsAnswered) {
   const TCase cases[] = {
       {"new, modified, cancel", {openDest, editDest}, {Cancel}, nullptr, act(&TWorkspace::New1Click),
        {unsaved}, {"dest.fox", true, "None", false, true, both}},
+      {"new, modified, no", {openDest, editDest}, {No}, nullptr, act(&TWorkspace::New1Click),
+       {unsaved}, {"None", false, "None", false, true, both}},
+      {"new, unmodified: no question", {openDest}, {}, nullptr, act(&TWorkspace::New1Click),
+       {}, {"None", false, "None", false, true, both}},
+      {"reload destination, modified, cancel", {openDest, editDest}, {Cancel}, nullptr,
+       act(&TWorkspace::ReloadDestination1Click), {unsaved}, {"dest.fox", true, "None", false, true, both}},
+      {"reload destination, modified, no", {openDest, editDest}, {No}, nullptr,
+       act(&TWorkspace::ReloadDestination1Click), {unsaved}, {"dest.fox", false, "None", false, true, both}},
+      {"save without a name, dialog cancelled", {editDest}, {}, "", act(&TWorkspace::SaveDestination1Click),
+       {}, {"None", true, "None", false, true, both}},
+      {"drop a text file", {}, {}, nullptr,
+       [](TWorkspace& w) { return w.FilesDropped("/home/a/notes.txt", TDropTarget::Source), true; },
+       {MakeMessage(UnrecognisedFiletype, {"/home/a/notes.txt"})}, {"None", false, "None", false, true, both}},
+      {"recent file gone", {}, {}, nullptr,
+       [&](TWorkspace& w) { return w.DestRecentClick(path("gone.fox")), true; },
+       {MakeMessage(RecentFileNotFound)}, {"None", false, "None", false, true, both}},
+      {"close, emptied source, cancel", {openSrc, emptySrc}, {Cancel}, nullptr, close,
+       {MakeMessage(SourceUnsavedNoObjects)}, {"None", false, "src.fox", true, false, both}},
+      {"save a source read in part", {openTorn, editSrc}, {Yes}, nullptr,
+       act(&TWorkspace::SaveSourceChanges1Click), {noFile}, {"None", false, "None", true, true, withTorn}},
+      {"close, source read in part, yes", {openTorn, editSrc}, {Yes}, nullptr, close,
+       {srcUnsaved, noFile}, {"None", false, "None", true, false, withTorn}},
       {"two frames as fs2, cancel", {openDest, editDest}, {Cancel}, "out.fs2",
        [](TWorkspace& w) { return w.SaveAs1Click(); }, {MakeMessage(DataLossFSH), MakeMessage(FileNotSaved)},
        {"dest.fox", true, "None", false, false, both}},
@@ -83,6 +113,7 @@ TEST(Workspace, FlowsAskTheRightQuestionsAndLeaveTheDocumentsAsAnswered) {
     ScriptedUserInterface ui(c.Answers);
     TWorkspace w(ui);
     for (const TStep& step : c.Prepare) step(w);
+    ui.Clear();
     if (c.Choice) ui.SetFileChoices({*c.Choice ? path(c.Choice) : ""});
     const bool result = c.Act(w);
     EXPECT_EQ(MessagesOf(ui), c.Shown);
@@ -90,6 +121,50 @@ TEST(Workspace, FlowsAskTheRightQuestionsAndLeaveTheDocumentsAsAnswered) {
                      ExtractFileName(w.Source.FileName), w.Source.Modified, result, dir->List()),
               c.After);
   }
+}
+
+// Opening or reloading a document sets its own offset back to 0 and leaves
+// the other pane's alone; reloading the source asks nothing, nor does
+// reloading an unmodified destination.
+TEST(Workspace, OpeningAndReloadingResetOnlyThatPanesOffset) {
+  TempDir dir;
+  ASSERT_TRUE(SaveFOXFile(dir.File("dest.fox"), {Plain(1)}));
+  ASSERT_TRUE(SaveFOXFile(dir.File("src.fox"), {Plain(3), Plain(4)}));
+  ScriptedUserInterface ui;
+  TWorkspace w(ui);
+  auto offsets = [&] { return std::tuple(w.Destination.Offset, w.Source.Offset); };
+  w.DestRecentClick(dir.File("dest.fox"));
+  w.SourceRecentClick(dir.File("src.fox"));
+  w.Destination.Offset = 5;
+  w.Source.Offset = 7;
+  w.Change(Source, AddShape);
+  w.RefreshSource1Click();
+  EXPECT_EQ(offsets(), std::tuple(5, 0));
+  EXPECT_EQ(std::tuple(w.Source.Shapes.size(), w.Source.Modified), std::tuple(2u, false));
+  w.Source.Offset = 7;
+  w.ReloadDestination1Click();
+  EXPECT_EQ(offsets(), std::tuple(0, 7));
+  w.Destination.Offset = 4;
+  w.SourceRecentClick(dir.File("dest.fox"));
+  EXPECT_EQ(offsets(), std::tuple(4, 0));
+  EXPECT_TRUE(ui.Shown().empty());
+}
+
+// The type a plain Save writes comes from the name, not from what was read:
+// a FOX file named "x.fsh" is warned about and then saved as FSH with its FBJ.
+TEST(Workspace, SaveWritesTheTypeTheNameSays) {
+  TempDir dir;
+  ASSERT_TRUE(SaveFOXFile(dir.File("x.fsh"), {Plain(1), Plain(2)}));
+  ScriptedUserInterface ui;
+  TWorkspace w(ui);
+  w.DestRecentClick(dir.File("x.fsh"));
+  w.Change(Destination, AddShape);
+  w.SaveDestination1Click();
+  EXPECT_EQ(MessagesOf(ui), std::vector{MakeMessage(FiletypeMismatch)});
+  EXPECT_EQ(std::tuple(DetectFileType(dir.File("x.fsh")).FileType, dir.List(), w.Destination.Modified),
+            std::tuple(TShapeFileType::ftFSH, Texts{"x.fbj", "x.fsh"}, false));
+  w.ReloadDestination1Click();
+  EXPECT_EQ(w.Destination.Shapes.size(), 3u);
 }
 
 TEST(Workspace, CaptionsFollowTheDocumentsAndTheSelection) {
