@@ -20,11 +20,11 @@ std::optional<std::size_t> ShapeIndexAt(const TDocument& document, int column) {
   return static_cast<std::size_t>(column);
 }
 
+int FrameCount(const TPatchFrame* shape) { return shape ? static_cast<int>(shape->Frames.size()) : 0; }
+
 // Shows the frames of the shape in the main grid's focused column, with the
 // first frame focused. The count panel gives the shape's own frame count: a
 // shape without frames reads "Frames: 0" though its grid keeps one blank cell.
-int FrameCount(const TPatchFrame* shape) { return shape ? static_cast<int>(shape->Frames.size()) : 0; }
-
 void ShowFramesOfFocusedShape(TPane& pane, const TDocument& document) {
   const int frames = FrameCount(ShapeAt(document, pane.Grid.Focus()));
   pane.SubGrid.SetCount(frames);
