@@ -87,6 +87,8 @@ TEST(PropertyEditor, ApplyFlagsFollowBoxesAndFirstFurrePosition) {
       {{5, 1}, TCheckState::Checked, 0, 0, {5, 5}},
       {{5, 1}, TCheckState::Unchecked, 0, 0, {1, 1}},
       {{8 | 0x20 | 2, 8 | 2}, TCheckState::Unchecked, 0, 5, {18, 18}},
+      // Positions whose low byte is 0 leave an FBJ nothing to store.
+      {{8 | 16 | 1, 1}, TCheckState::Grey, 256, -256, {1, 1}},
   };
   for (const auto& [before, sittable, fx, fy, after] : cases) {
     TShapeList shapes = Shapes({{.Flags = before.first}, {.Flags = before.second}});
