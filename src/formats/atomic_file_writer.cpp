@@ -1,13 +1,15 @@
 #include "formats/atomic_file_writer.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <cstdlib>
+#include <chrono>
 #include <cstring>
-#include <vector>
+#include <utility>
 
 #include "formats/file_name.h"
 #include "interface/platform_error.h"
@@ -22,38 +24,71 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// The mode a newly created file would get, so that a save does not leave the
-// owner-only mode of a temporary file behind.
-mode_t NewFileMode() {
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// Creates a file under a fresh name beginning with `prefix`. O_EXCL makes
+// the name ours alone, even against a link placed there beforehand.
+int CreateUnique(const std::string& prefix, mode_t mode, std::string& name) {
+  constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static std::atomic<std::uint64_t> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != sizeof bits) {
+      // Without the kernel's generator any spread of names will do: a name
+      // taken only costs another attempt.
+      bits = static_cast<std::uint64_t>(::getpid()) * 0x9E3779B97F4A7C15u + counter++ +
+             static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    }
+    name = prefix;
+    for (int i = 0; i < 8; ++i, bits /= 62) name += kLetters[bits % 62];
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+// After the rename the target holds the new bytes, already on disk, and the
+// old file can't come back; a folder that fails to sync can at worst show the
+// old file again after a crash, never a damaged one, so the save stands.
+void SyncFolder(const std::string& path) {
+  const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  DurabilityCalls().Sync(fd);
+  ::close(fd);
 }
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target_(std::move(targetPath)) {
-  std::string folder = FolderOf(target_);
-  std::string pattern = folder + "/." + ExtractFileName(target_) + ".XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd_ < 0) Fail(errno);
-  temp_ = name.data();
+TDurabilityCalls& DurabilityCalls() {
+  static TDurabilityCalls calls{::fsync, ::rename};
+  return calls;
+}
 
-  struct stat info {};
-  mode_t mode = ::stat(target_.c_str(), &info) == 0 ? (info.st_mode & 07777) : NewFileMode();
-  ::fchmod(fd_, mode);
-  buffer_ = new std::uint8_t[kBufferSize];
+AtomicFileWriter::AtomicFileWriter(std::string targetPath)
+    : target_(std::move(targetPath)), buffer_(new std::uint8_t[kBufferSize]) {
+  // A new file is created with 0666 for the kernel to cut by the umask (and
+  // the folder's default ACL), as any program's new file is. A replacement
+  // starts owner-only and then takes the old file's bits, which the umask
+  // must not cut.
+  struct stat old {};
+  const bool replaces = ::stat(target_.c_str(), &old) == 0;
+  const std::string prefix = FolderOf(target_) + "/." + ExtractFileName(target_) + ".";
+  fd_ = CreateUnique(prefix, replaces ? 0600 : 0666, temp_);
+  if (fd_ < 0) Fail(errno);
+  if (replaces && ::fchmod(fd_, old.st_mode & 07777) != 0) {
+    const int error = errno;
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+    Fail(error);
+  }
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-  delete[] buffer_;
   if (fd_ >= 0) ::close(fd_);
   if (!published_ && !temp_.empty()) ::unlink(temp_.c_str());
 }
 
-void AtomicFileWriter::Fail(int error) const {
+void AtomicFileWriter::Fail(int error) {
+  failed_ = true;
   throw WriteError("Unable to save \"" + target_ + "\": " + std::strerror(error) +
                    ". The file on disk was left as it was.");
 }
@@ -69,20 +104,20 @@ void AtomicFileWriter::WriteAll(const std::uint8_t* bytes, std::size_t count) {
 }
 
 void AtomicFileWriter::Flush() {
-  WriteAll(buffer_, used_);
+  WriteAll(buffer_.get(), used_);
   used_ = 0;
 }
 
 void AtomicFileWriter::Write(const void* data, std::size_t count) {
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   if (used_ + count <= kBufferSize) {
-    std::memcpy(buffer_ + used_, bytes, count);
+    std::memcpy(buffer_.get() + used_, bytes, count);
     used_ += count;
     return;
   }
   Flush();
   if (count < kBufferSize) {
-    std::memcpy(buffer_, bytes, count);
+    std::memcpy(buffer_.get(), bytes, count);
     used_ = count;
     return;
   }
@@ -102,28 +137,39 @@ void AtomicFileWriter::WriteU32(std::uint32_t value) {
 }
 
 void AtomicFileWriter::Finish() {
-  if (fd_ < 0) return;
+  if (finished_) return;
+  // A writer that failed once is never finished: a write or sync tried again
+  // can report success for bytes that never reached the disk.
+  if (failed_) Fail(EIO);
   Flush();
-  if (::fsync(fd_) != 0) Fail(errno);
-  int fd = fd_;
-  fd_ = -1;
+  if (DurabilityCalls().Sync(fd_) != 0) Fail(errno);
+  const int fd = std::exchange(fd_, -1);
   if (::close(fd) != 0) Fail(errno);
+  finished_ = true;
 }
 
-void AtomicFileWriter::Publish() {
-  if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
+void AtomicFileWriter::Rename() {
+  if (DurabilityCalls().Rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
   published_ = true;
 }
 
+void AtomicFileWriter::Publish() {
+  Finish();
+  Rename();
+  SyncFolder(target_);
+}
+
 void AtomicFileWriter::PublishTogether(AtomicFileWriter& first, AtomicFileWriter& second) {
+  first.Finish();
+  second.Finish();
   // A hard link keeps the first target's old content reachable until the
   // second file is in place; the temporary name is unique, so is this one.
   std::string backup = first.temp_ + ".old";
   bool hadOld = ::access(first.target_.c_str(), F_OK) == 0;
   bool backedUp = hadOld && ::link(first.target_.c_str(), backup.c_str()) == 0;
-  first.Publish();
+  first.Rename();
   try {
-    second.Publish();
+    second.Rename();
   } catch (...) {
     if (backedUp) {
       ::rename(backup.c_str(), first.target_.c_str());
@@ -133,11 +179,10 @@ void AtomicFileWriter::PublishTogether(AtomicFileWriter& first, AtomicFileWriter
     throw;
   }
   if (backedUp) ::unlink(backup.c_str());
+  SyncFolder(first.target_);
+  if (FolderOf(second.target_) != FolderOf(first.target_)) SyncFolder(second.target_);
 }
 
-void AtomicFileWriter::Commit() {
-  Finish();
-  Publish();
-}
+void AtomicFileWriter::Commit() { Publish(); }
 
 }  // namespace quillmere

@@ -2,14 +2,30 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace quillmere {
+
+// The calls that make a save last. The temporary file's bytes must reach the
+// disk before the rename makes it the target, or a crash could leave an empty
+// target where the old file was; the folder follows the rename so that the
+// new name lasts too. They sit here, rather than being called directly, so
+// that tests can watch their order and make them fail; nothing else changes
+// them.
+struct TDurabilityCalls {
+  int (*Sync)(int fd);
+  int (*Rename)(const char* from, const char* to);
+};
+// ::fsync and ::rename unless a test has put its own in.
+TDurabilityCalls& DurabilityCalls();
 
 // Writes a file so that the previous one survives any failure: the bytes go to
 // a temporary file in the target's folder, which replaces the target only
 // after everything was written and flushed to disk. Until then the target is
 // untouched; a writer destroyed before Publish removes its temporary file.
+// The file keeps the permission bits of the file it replaces; a new file gets
+// those of any newly created file (0666 less the umask).
 // Every failure raises WriteError with a text for the general error handler.
 class AtomicFileWriter {
  public:
@@ -25,14 +41,16 @@ class AtomicFileWriter {
   void WriteU32(std::uint32_t value);
   void WriteI32(std::int32_t value) { WriteU32(static_cast<std::uint32_t>(value)); }
 
-  // Flushes and syncs the temporary file and closes it.
+  // Flushes and syncs the temporary file and closes it. After any failure of
+  // this writer it fails again rather than try the same bytes twice.
   void Finish();
-  // Renames the finished temporary file over the target.
+  // Finishes when not yet done, renames the temporary file over the target,
+  // then syncs the folder.
   void Publish();
   // Finish, then Publish.
   void Commit();
 
-  // Publishes two finished files as one: when the second can't take its
+  // Finishes and publishes two files as one: when the second can't take its
   // place, the first target gets its previous content back (or disappears
   // again if it had none), so a shape file never goes out without its
   // companion.
@@ -40,15 +58,18 @@ class AtomicFileWriter {
 
  private:
   void Flush();
+  void Rename();
   void WriteAll(const std::uint8_t* bytes, std::size_t count);
-  [[noreturn]] void Fail(int error) const;
+  [[noreturn]] void Fail(int error);
 
   std::string target_;
   std::string temp_;
   int fd_ = -1;
+  bool finished_ = false;
+  bool failed_ = false;
   bool published_ = false;
   static constexpr std::size_t kBufferSize = 256 * 1024;
-  std::uint8_t* buffer_ = nullptr;
+  std::unique_ptr<std::uint8_t[]> buffer_;
   std::size_t used_ = 0;
 };
 

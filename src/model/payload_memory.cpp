@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <new>
@@ -11,10 +12,28 @@
 #endif
 
 namespace quillmere {
+namespace {
+
+std::atomic<std::size_t> gLargestRequest{0};
+
+void NoteRequest(std::size_t bytes) {
+  std::size_t largest = gLargestRequest.load(std::memory_order_relaxed);
+  while (bytes > largest &&
+         !gLargestRequest.compare_exchange_weak(largest, bytes, std::memory_order_relaxed)) {
+  }
+}
+
+}  // namespace
+
+std::size_t LargestPayloadRequest() { return gLargestRequest.load(std::memory_order_relaxed); }
+void ResetLargestPayloadRequest() { gLargestRequest.store(0, std::memory_order_relaxed); }
 
 #ifdef QUILLMERE_PLAIN_PAYLOADS
 
-void* AllocatePayload(std::size_t bytes) { return ::operator new(bytes); }
+void* AllocatePayload(std::size_t bytes) {
+  NoteRequest(bytes);
+  return ::operator new(bytes);
+}
 void FreePayload(void* pointer, std::size_t) noexcept { ::operator delete(pointer); }
 
 #else
@@ -84,6 +103,7 @@ TBlockHeader* BlockOf(void* pointer) {
 }  // namespace
 
 void* AllocatePayload(std::size_t bytes) {
+  NoteRequest(bytes);
   if (bytes < kSmallest) return ::operator new(bytes);
   if (bytes > kLargest) return MapHuge(RoundUp(bytes, kHugePage));
   std::lock_guard<std::mutex> guard(gLock);

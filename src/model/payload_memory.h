@@ -16,4 +16,11 @@ namespace quillmere {
 void* AllocatePayload(std::size_t bytes);
 void FreePayload(void* pointer, std::size_t bytes) noexcept;
 
+// The largest single request since the last reset. A reader that sizes a
+// buffer for a length the file can't back gets its memory before the short
+// read fails, so only the size asked for shows the mistake; tests compare it
+// with the size of the file read.
+std::size_t LargestPayloadRequest();
+void ResetLargestPayloadRequest();
+
 }  // namespace quillmere

@@ -66,8 +66,16 @@ TEST(GridKeys, EachGridAndTheWindow) {
       {DestGrid, K::F5, {ReloadDestination, DestGrid}}, {SrcSubGrid, K::Up, {FocusGrid, DestGrid}},
       {SrcGrid, K::F5, {ReloadSource, SrcGrid}}, {SrcGrid, K::Delete, {}}, {DestGrid, K::Up, {}}};
   // clang-format on
+  const char* const grids[] = {"DestGrid", "DestSubGrid", "SrcGrid", "SrcSubGrid"};
+  const char* const keys[] = {"Up", "Down", "Delete", "F5", "Other"};
+  const char* const actions[] = {"None",       "FocusGrid", "InsertBefore",      "InsertAfter", "Delete",
+                                 "ShiftLeft", "ShiftRight", "ReloadDestination", "ReloadSource"};
   for (const auto& [grid, key, expected] : cases) {
-    EXPECT_EQ(GridKeyDown(panes, grid, key), expected) << int(grid) << " " << int(key);
+    const TGridCommand command = GridKeyDown(panes, grid, key);
+    EXPECT_EQ(command, expected) << keys[int(key)] << " on " << grids[int(grid)] << " gave "
+                                 << actions[int(command.Action)] << " " << grids[int(command.Grid)]
+                                 << ", expected " << actions[int(expected.Action)] << " "
+                                 << grids[int(expected.Grid)];
   }
   // The focus goes to the pane's visible grid.
   panes.DestPagesChange(TPaneTab::SubFrames);

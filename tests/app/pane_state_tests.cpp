@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <utility>
 
 #include "app/pane_state.h"
 
@@ -14,14 +16,35 @@ TDocument Document(int shapes, int frames_each = 3) {
   return document;
 }
 
+// The states in the order the table's codes give them, "1" for enabled:
 // Trash InsertFore InsertAft Replaceit MoveLeft MoveRight, the destination
-// exports, the source exports, Save Source Changes: "1" enabled.
-std::string States(const TCommandStates& s) {
+// exports, the source exports, Save Source Changes.
+constexpr std::pair<const char*, bool TCommandStates::*> kStates[] = {
+    {"Trash", &TCommandStates::Trash},
+    {"InsertFore", &TCommandStates::InsertFore},
+    {"InsertAft", &TCommandStates::InsertAft},
+    {"Replaceit", &TCommandStates::Replaceit},
+    {"MoveLeft", &TCommandStates::MoveLeft},
+    {"MoveRight", &TCommandStates::MoveRight},
+    {"ExportDestObject", &TCommandStates::ExportDestObject},
+    {"DestAnimatedGif", &TCommandStates::DestAnimatedGif},
+    {"ExportSrcObject", &TCommandStates::ExportSrcObject},
+    {"SrcAnimatedGif", &TCommandStates::SrcAnimatedGif},
+    {"SaveSourceChanges", &TCommandStates::SaveSourceChanges},
+};
+
+// The states that differ from `code`, by name ("Trash on, expected off"), so
+// that a failure says which button is wrong; "" when all agree.
+std::string Mismatches(const TCommandStates& s, std::string code) {
+  std::erase(code, ' ');
+  if (code.size() != std::size(kStates)) return "a code of " + std::to_string(code.size()) + " states";
   std::string out;
-  for (bool on :
-       {s.Trash, s.InsertFore, s.InsertAft, s.Replaceit, s.MoveLeft, s.MoveRight, s.ExportDestObject,
-        s.DestAnimatedGif, s.ExportSrcObject, s.SrcAnimatedGif, s.SaveSourceChanges}) {
-    out += std::string(out.size() == 6 || out.size() == 9 || out.size() == 12 ? " " : "") + (on ? '1' : '0');
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    const bool on = s.*kStates[i].second;
+    if (code[i] != '0' && code[i] != '1') return std::string("a code holding '") + code[i] + "'";
+    if (on == (code[i] == '1')) continue;
+    out += std::string(out.empty() ? "" : "; ") + kStates[i].first;
+    out += on ? " on, expected off" : " off, expected on";
   }
   return out;
 }
@@ -46,7 +69,8 @@ TEST(GridSelection, Readings) {
       if (t[0] == 'n') grid.SetCount(value);
       if (t[0] == 'k' || t[0] == 'K') grid.Key(TGridKey(std::string("<>he").find(t[1])), t[0] == 'K');
     }
-    EXPECT_EQ(std::tuple(grid.Focus(), grid.Left(), grid.Right()), std::tuple(focus, left, right)) << steps;
+    EXPECT_EQ(std::tuple(grid.Focus(), grid.Left(), grid.Right()), std::tuple(focus, left, right))
+        << "focus, left and right after " << steps;
   }
 }
 
@@ -109,7 +133,7 @@ TEST(PaneState, EnablingRules) {
       if (t[0] == 'T') p.Dest.Tab = frames;
       if (t[0] == 's') p.Dest.SubGrid.Click(from), p.Dest.SubGrid.Drag(t[2] - '0');
     }
-    EXPECT_EQ(States(p.Enabled), expected) << name;
+    EXPECT_EQ(Mismatches(p.Enabled, expected), "") << name;
   }
 }
 

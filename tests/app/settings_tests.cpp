@@ -66,6 +66,31 @@ TEST(Settings, EveryCommandIsWrittenAtOnceAndReadAtTheNextStart) {
   EXPECT_EQ(Options(TSettings(dir.Path())), std::tuple(true, true, false, true, 255u, 32768u, true));
 }
 
+// A file last saved by a Windows editor or an old Mac one reads line for line,
+// and a change writes the same lines back, each ended by LF alone.
+TEST(Settings, CRLFAndCRLineEndsReadAndRewriteLineForLine) {
+  const std::string written =
+      "[Main]\nTips=1\nDragDrop=1\n\n[MRU - Destination]\n1=/shapes/walls.fox\n2=/shapes/trees.fox\n";
+  const std::string cases[] = {
+      "[Main]\r\nTips=1\r\n\r\n[MRU - Destination]\r\n1=/shapes/walls.fox\r\n2=/shapes/trees.fox\r\n",
+      "[Main]\rTips=1\r\r[MRU - Destination]\r1=/shapes/walls.fox\r2=/shapes/trees.fox",
+      "[Main]\r\nTips=1\n\r\n[MRU - Destination]\r1=/shapes/walls.fox\n2=/shapes/trees.fox\r\n",
+  };
+  for (const std::string& content : cases) {
+    SCOPED_TRACE(::testing::PrintToString(content));
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() + "/Tarnwick/Quillmere");
+    WriteFile(dir.Path() + "/Tarnwick/Quillmere/quillmere.ini", ByteBuilder().Text(content));
+    TSettings settings(dir.Path());
+    EXPECT_TRUE(settings.Tips());
+    EXPECT_EQ(settings.Ini().ReadString("MRU - Destination", "1", ""), "/shapes/walls.fox");
+    EXPECT_EQ(settings.Ini().ReadString("MRU - Destination", "2", ""), "/shapes/trees.fox");
+    settings.ToggleDragDrop();
+    const Bytes bytes = ReadFile(settings.FileName());
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), written);
+  }
+}
+
 TEST(Settings, AWriteThatFailsNamesTheFileAndKeepsTheChoice) {
   TempDir dir;
   WriteFile(dir.File("plain"), {});  // a file where a folder should be defeats even root

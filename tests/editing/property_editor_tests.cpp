@@ -27,17 +27,51 @@ TShapeList Shapes(const std::vector<TRow>& rows) {
   return shapes;
 }
 
-// "+": the switch is set, "~": the items differ. Boxes: "+" checked, "-" unchecked, "~" grey.
-std::string Describe(const TPropertyEditor& e) {
-  std::ostringstream out;
+// The editor's fields in the order of the table's codes: the six number
+// fields, each its value and "+" when its switch is set or "~" when the items
+// differ, then the three boxes, "+" checked, "-" unchecked, "~" grey.
+const char* const kFields[] = {"ShapePosX", "ShapePosY", "FurrePosX", "FurrePosY", "ReplacementIndex",
+                               "Opacity",   "Sittable",  "Walkable",  "Gettable"};
+
+std::vector<std::string> Codes(const TPropertyEditor& e) {
+  std::vector<std::string> codes;
   for (const TSwitchedField* f :
        {&e.ShapePosX, &e.ShapePosY, &e.FurrePosX, &e.FurrePosY, &e.ReplacementIndex, &e.Opacity}) {
-    out << f->Value << (f->Set ? "+ " : "~ ");
+    codes.push_back(std::to_string(f->Value) + (f->Set ? "+" : "~"));
   }
   for (const TFlagBox* b : {&e.Sittable, &e.Walkable, &e.Gettable}) {
-    out << (b->State == TCheckState::Checked ? '+' : b->State == TCheckState::Grey ? '~' : '-');
+    codes.emplace_back(b->State == TCheckState::Checked ? "+" : b->State == TCheckState::Grey ? "~" : "-");
   }
-  return out.str();
+  return codes;
+}
+
+std::string Words(const std::string& code) {
+  if (code == "+") return "checked";
+  if (code == "-") return "unchecked";
+  if (code == "~") return "grey";
+  return code.substr(0, code.size() - 1) + (code.back() == '+' ? " (switch set)" : " (items differ)");
+}
+
+// Each field that differs from the row's code, in words ("FurrePosY shows 6
+// (items differ), expected 5 (switch set)"); "" when all agree.
+std::string Mismatches(const TPropertyEditor& e, const std::string& expected) {
+  std::vector<std::string> want;
+  std::istringstream words(expected);
+  for (std::string word; words >> word;) want.push_back(word);
+  if (!want.empty()) {  // the boxes are written as one word
+    const std::string boxes = want.back();
+    want.pop_back();
+    for (char box : boxes) want.emplace_back(1, box);
+  }
+  const std::vector<std::string> shown = Codes(e);
+  if (want.size() != shown.size()) return "a code of " + std::to_string(want.size()) + " fields";
+  std::string out;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] == want[i]) continue;
+    out += std::string(out.empty() ? "" : "; ") + kFields[i] + " shows " + Words(shown[i]) + ", expected " +
+           Words(want[i]);
+  }
+  return out;
 }
 
 TEST(PropertyEditor, FillShowsFirstValuesAndWhatDiffers) {
@@ -54,10 +88,13 @@ TEST(PropertyEditor, FillShowsFirstValuesAndWhatDiffers) {
   };
   // clang-format on
   for (const auto& [first, last, expected, rows] : cases) {
-    EXPECT_EQ(Describe(TPropertyEditor::ForShapes(Shapes(rows), first, last)), expected);
+    EXPECT_EQ(Mismatches(TPropertyEditor::ForShapes(Shapes(rows), first, last), expected), "")
+        << "shapes " << first << " to " << last;
   }
-  EXPECT_EQ(Describe(TPropertyEditor::ForFrames(Shapes({{.Sy = 5, .Frames = 3}})[0], 0, 1)),
-            "0~ 5~ 0~ 0~ 0~ 255~ ---");
+  EXPECT_EQ(Mismatches(TPropertyEditor::ForFrames(Shapes({{.Sy = 5, .Frames = 3}})[0], 0, 1),
+                       "0~ 5~ 0~ 0~ 0~ 255~ ---"),
+            "")
+      << "frames 0 to 1";
 }
 
 TEST(PropertyEditor, CaptionFramesAndSize) {
@@ -87,6 +124,8 @@ TEST(PropertyEditor, ApplyFlagsFollowBoxesAndFirstFurrePosition) {
       {{5, 1}, TCheckState::Checked, 0, 0, {5, 5}},
       {{5, 1}, TCheckState::Unchecked, 0, 0, {1, 1}},
       {{8 | 0x20 | 2, 8 | 2}, TCheckState::Unchecked, 0, 5, {18, 18}},
+      // Positions whose low byte is 0 leave an FBJ nothing to store.
+      {{8 | 16 | 1, 1}, TCheckState::Grey, 256, -256, {1, 1}},
   };
   for (const auto& [before, sittable, fx, fy, after] : cases) {
     TShapeList shapes = Shapes({{.Flags = before.first}, {.Flags = before.second}});

@@ -1,7 +1,6 @@
 // Damaged and hostile files: whatever the bytes, a reader either finishes,
 // refuses with a message, or raises ReadError; it never crashes, hangs or
-// sizes a buffer for a length the file can't back (the sanitizer build
-// checks the memory side).
+// sizes a payload buffer for more bytes than the whole file holds.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 #include "formats/fsh_format.h"
 #include "interface/platform_error.h"
 #include "interface/scripted_user_interface.h"
+#include "model/payload_memory.h"
 #include "support/test_files.h"
 
 namespace quillmere {
@@ -43,12 +43,14 @@ TEST(DamagedFiles, MutatedFilesOfEveryTypeEndInAnOrderlyWay) {
       }
       WriteFile(dir.File(name), bytes);
       TDocument document;
+      ResetLargestPayloadRequest();
       try {
         const bool whole = OpenShapeFile(dir.File(name), document, ui).Outcome.Whole();
         EXPECT_EQ(document.HasFile(), whole);
       } catch (const ReadError&) {
         EXPECT_FALSE(document.HasFile());
       }
+      EXPECT_LE(LargestPayloadRequest(), bytes.size()) << "largest payload asked for, against the file size";
     }
   }
 }
@@ -74,8 +76,10 @@ TEST(DamagedFiles, HugeAnnouncedLengthsFailBeforeAnythingIsSized) {
     TDocument document;
     ScriptedUserInterface ui;
     WriteFile(dir.File("huge"), bytes);
+    ResetLargestPayloadRequest();
     EXPECT_THROW(OpenShapeFile(dir.File("huge"), document, ui), ReadError);
     EXPECT_LE(document.Shapes.size(), 9u);
+    EXPECT_LE(LargestPayloadRequest(), bytes.size()) << "largest payload asked for, against the file size";
   }
 }
 

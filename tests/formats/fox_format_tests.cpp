@@ -12,6 +12,7 @@
 #include "interface/messages.h"
 #include "interface/platform_error.h"
 #include "interface/scripted_user_interface.h"
+#include "model/payload_memory.h"
 #include "support/message_printing.h"
 #include "support/test_files.h"
 
@@ -47,6 +48,7 @@ struct FOX : ::testing::Test {
     WriteFile(path_, bytes);
     shapes_ = TShapeList(3);
     ui_.Clear();
+    ResetLargestPayloadRequest();
     return LoadFOXFile(path_, shapes_, ui_);
   }
   // Saves, checks that the file reads back whole and equal, and returns its bytes.
@@ -116,6 +118,7 @@ TEST_F(FOX, RefusedAndDamagedFilesEndWithTheLoadingErrorKeepingFinishedShapes) {
   };
   // A refusal shows its message and raises nothing; damage raises a ReadError
   // whose text holds the row's error, and damage inside a frame names its shape.
+  // No payload buffer is ever larger than the whole file.
   // clang-format off
   const std::tuple<Bytes, std::vector<TMessage>, const char*, TShapeList, bool> cases[] = {
       // Version 4, an encryption marker, no signature.
@@ -141,6 +144,7 @@ TEST_F(FOX, RefusedAndDamagedFilesEndWithTheLoadingErrorKeepingFinishedShapes) {
     } catch (const ReadError& raised) {
       EXPECT_TRUE(error && std::string(raised.what()).find(error) != std::string::npos) << raised.what();
     }
+    EXPECT_LE(LargestPayloadRequest(), file.size()) << "largest payload asked for, against the file size";
     EXPECT_EQ(MessagesOf(ui_), shown);
     EXPECT_EQ(ui_.DebugLines(), (inFrame ? Texts{"Fatal loading error at: 2"} : Texts{}));
     EXPECT_EQ(shapes_, kept);

@@ -12,14 +12,32 @@ namespace {
 
 TKSStep D(int n) { return {2, static_cast<std::int16_t>(n), 0}; }
 
-// Runs one letter per action: a digit selects that line, c clears the selection.
-void Perform(TScriptEditor& e, ScriptedUserInterface& ui, std::string_view actions) {
-  const std::map<char, std::function<void()>> act = {
-      {'A', [&] { e.Add(); }},           {'I', [&] { e.Insert(); }}, {'M', [&] { e.ModifySelected(); }},
-      {'D', [&] { e.Delete(); }},        {'U', [&] { e.MoveUp(); }}, {'N', [&] { e.MoveDown(); }},
-      {'C', [&] { e.Copy(ui); }},        {'X', [&] { e.Cut(ui); }},  {'P', [&] { e.Paste(ui); }},
-      {'c', [&] { e.ClearSelection(); }}};
-  for (char a : actions) a >= '0' && a <= '9' ? e.SetSelected(a - '0', true) : act.at(a)();
+// Runs one letter per action: a digit selects that line, c clears the
+// selection. Returns the actions in words, for a failure to name them.
+std::string Perform(TScriptEditor& e, ScriptedUserInterface& ui, std::string_view actions) {
+  const std::map<char, std::pair<const char*, std::function<void()>>> act = {
+      {'A', {"Add", [&] { e.Add(); }}},
+      {'I', {"Insert", [&] { e.Insert(); }}},
+      {'M', {"Modify", [&] { e.ModifySelected(); }}},
+      {'D', {"Delete", [&] { e.Delete(); }}},
+      {'U', {"Move Up", [&] { e.MoveUp(); }}},
+      {'N', {"Move Down", [&] { e.MoveDown(); }}},
+      {'C', {"Copy", [&] { e.Copy(ui); }}},
+      {'X', {"Cut", [&] { e.Cut(ui); }}},
+      {'P', {"Paste", [&] { e.Paste(ui); }}},
+      {'c', {"clear the selection", [&] { e.ClearSelection(); }}}};
+  std::string words;
+  for (char a : actions) {
+    words += words.empty() ? "" : ", ";
+    if (a >= '0' && a <= '9') {
+      e.SetSelected(a - '0', true);
+      words += std::string("select line ") + a;
+    } else {
+      act.at(a).second();
+      words += act.at(a).first;
+    }
+  }
+  return words;
 }
 
 }  // namespace
@@ -37,6 +55,8 @@ TEST(ScriptEditor, OperationsKeepStepsSelectionAndClipboard) {
           {"1A", "01234s", "5", "", "", ""},     {"13I", "0123s4", "4", "", "", ""},
           {"02M", "s1s34", "02", "", "", ""},    {"024D", "13", "", "", "", ""},
           {"23U", "02314", "12", "", "", ""},    {"13N", "02143", "24", "", "", ""},
+          // A selection that takes in the first line can't go up, nor one with the last down.
+          {"02U", "01234", "02", "", "", ""},    {"24N", "01234", "24", "", "", ""},
           {"03X", "124", "", "", "KitterSpeak:2:2, 2:0:0, 2:3:0", ""},
           {"01CcP", "0123401", "", "", "KitterSpeak:2:2, 2:0:0, 2:1:0", ""},
           {"34Cc0P", "0341234", "2", "", "KitterSpeak:2:2, 2:3:0, 2:4:0", ""},
@@ -49,15 +69,18 @@ TEST(ScriptEditor, OperationsKeepStepsSelectionAndClipboard) {
     ScriptedUserInterface ui;
     ui.SetClipboardText(clipboardBefore);
     editor.SetFieldText(0, "7"), editor.SetFieldText(1, "5");
-    Perform(editor, ui, actions);
-    TKSScript expected;
-    for (char c : steps) expected.push_back(c == 's' ? TKSStep{1, 7, 5} : D(c - '0'));
-    std::string selected, texts;
+    SCOPED_TRACE(Perform(editor, ui, actions));
+    std::string written, selected, texts;
+    for (const TKSStep& step : editor.Steps()) {
+      const bool chosen = step == TKSStep{1, 7, 5}, numbered = step.Command == 2 && step.Arg2 == 0;
+      written += chosen ? "s" : numbered ? std::to_string(step.Arg1) : "?";
+    }
     for (int line : editor.SelectedLines()) selected += std::to_string(line);
     for (const auto& message : ui.Shown()) texts += message.Message.Text;
-    EXPECT_EQ(std::tuple(editor.Steps(), selected, ui.ClipboardText(), texts),
-              std::tuple(expected, selection, clipboard, shown))
-        << actions;
+    EXPECT_EQ(written, steps) << "the steps";
+    EXPECT_EQ(selected, selection) << "the selected lines";
+    EXPECT_EQ(ui.ClipboardText(), clipboard) << "the clipboard";
+    EXPECT_EQ(texts, shown) << "the messages shown";
   }
 }
 

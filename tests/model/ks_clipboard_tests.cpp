@@ -7,6 +7,8 @@
 #include <random>
 #include <tuple>
 
+#include "support/message_printing.h"
+
 namespace quillmere {
 
 TEST(KSClipboard, EncodeWritesCountTwiceThenRecordsThatDecodeBack) {
@@ -34,6 +36,9 @@ TEST(KSClipboard, DecodeHandlesSeparatorsValuesAndErrors) {
       {"KitterSpeak:1:1, 2:40000:2147483647", {{2, -25536, -1}}, std::nullopt},
       {"KitterSpeak:3:3, 1:0:0, x:1:2, 2:5:0", {{1, 0, 0}}, "''x'' is not a valid integer value"},
       {"KitterSpeak:1:1, 1:2147483648:0", {}, "''2147483648'' is not a valid integer value"},
+      // The range of 32 bits reaches one further below zero than above it.
+      {"KitterSpeak:1:1, 1:-2147483648:-40000", {{1, 0, 25536}}, std::nullopt},
+      {"KitterSpeak:1:1, 1:-2147483649:0", {}, "''-2147483649'' is not a valid integer value"},
       {"KitterSpeak:1, 2", {}, "The clipboard text holds no KitterSpeak steps."},
       // Every "a" could start a record until the space before the far ":"; a scan that looks
       // ahead afresh from each start takes quadratic time here.

@@ -1,4 +1,5 @@
 #include <array>
+#include <cmath>
 
 #include "model/frame_decoding.h"
 #include "model/thumbnail.h"
@@ -7,6 +8,7 @@
 namespace quillmere::test {
 
 using Rgb = std::array<int, 3>;
+static const char* const kChannels[] = {"red", "green", "blue"};
 static const Rgb kGrey{128, 128, 128}, kBlue{0, 120, 215}, kRed{255, 0, 0}, kBlack{0, 0, 0};
 
 // How many pixels of the rectangle differ from `c`.
@@ -30,7 +32,8 @@ TEST(ThumbnailFit, ShrinksKeepingProportionsAndCentres) {
 }
 
 // A 1 x 1 frame lands on (60, 60): the pixel there is its colour mixed with
-// the cell's background by the effective alpha; the rest is background.
+// the cell's background by the effective alpha and rounded to the nearest
+// level (never exactly halfway, as 255 x 255 is odd); the rest is background.
 TEST(Thumbnail, KeyAlphaAndOpacityBlendOverTheBackground) {
   const std::tuple<TPatchSubFrame, Rgb, double> cases[] = {
       {Frame(1, 1, 1, {0}), kRed, 0},  // palette entry 0 is the key
@@ -40,15 +43,21 @@ TEST(Thumbnail, KeyAlphaAndOpacityBlendOverTheBackground) {
       {Frame(1, 1, 2, {0, 0, 255}, 0, 64), kRed, 64 / 255.0},
       {Frame(1, 1, 3, {0, 0, 255, 128}), kRed, 128 / 255.0},
       {Frame(1, 1, 7, {0, 0, 255, 200}, 0, 100), kRed, 200 / 255.0 * 100 / 255.0},
+      // Rounding the opacity's share on its own first would be one level off here.
+      {Frame(1, 1, 7, {0, 0, 255, 3}, 0, 100), kRed, 3 / 255.0 * 100 / 255.0},
       {Frame(1, 1, 3, {}, 2), {255, 255, 255}, 1}};  // "UNSUPPORTED" has no alpha plane: opaque
   ScriptedUserInterface ui;
   for (const auto& [frame, colour, alpha] : cases) {
     for (bool selected : {false, true}) {
-      SCOPED_TRACE(::testing::Message() << ::testing::PrintToString(frame.Pixels) << selected);
+      SCOPED_TRACE(::testing::Message() << "format " << frame.Format << ", pixels "
+                                        << ::testing::PrintToString(frame.Pixels) << ", opacity "
+                                        << int(frame.Opacity) << (selected ? ", selected" : ""));
       const Rgb back = selected ? kBlue : kGrey;
       const TPicture cell = RenderThumbnail(&frame, {.Selected = selected}, ui);
-      for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(cell.Row(60)[180 + i], colour[i] * alpha + back[i] * (1 - alpha), 1.0);
+      for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(int{cell.Row(60)[180 + i]}, std::lround(colour[i] * alpha + back[i] * (1 - alpha)))
+            << kChannels[i];
+      }
       EXPECT_EQ(CountUnlike(cell, back) - CountUnlike(cell, back, 60, 60, 61, 61), 0);
     }
   }

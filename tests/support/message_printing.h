@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "interface/scripted_user_interface.h"
+#include "model/ks_step.h"
 
-// Readable failure output for messages, found by GoogleTest through ADL.
+// Readable failure output for messages and KitterSpeak steps, found by
+// GoogleTest through ADL.
 namespace quillmere {
 
 inline void PrintTo(const TMessage& m, std::ostream* os) {
@@ -14,6 +16,11 @@ inline void PrintTo(const TMessage& m, std::ostream* os) {
 }
 
 inline void PrintTo(TMsgAnswer answer, std::ostream* os) { *os << AnswerName(answer); }
+
+// As the clipboard writes a step: command:first:second.
+inline void PrintTo(const TKSStep& step, std::ostream* os) {
+  *os << step.Command << ":" << step.Arg1 << ":" << step.Arg2;
+}
 
 namespace test {
 
