@@ -39,14 +39,11 @@ class TSettings {
   // Colour values, red in the low byte.
   std::uint32_t MainHighlight() const { return mainHighlight_; }
   std::uint32_t SubFrameHighlight() const { return subFrameHighlight_; }
-  // Not stored: on at every start.
-  bool SaveFBJInformation() const { return saveFBJInformation_; }
 
   // The option commands.
   void ToggleTips();
   void ToggleDragDrop();
   void ToggleLargeHighlight();
-  void ToggleSaveFBJInformation() { saveFBJInformation_ = !saveFBJInformation_; }
   // "Copy Objects" (true) and "Move Objects" (false).
   void SetCopyMode(bool copy);
   // A colour the picker returned on OK; only the low 24 bits are a colour.
@@ -67,7 +64,6 @@ class TSettings {
   bool largeHighlight_ = false;
   std::uint32_t mainHighlight_ = kDefaultMainHighlight;
   std::uint32_t subFrameHighlight_ = kDefaultSubFrameHighlight;
-  bool saveFBJInformation_ = true;
 };
 
 }  // namespace quillmere

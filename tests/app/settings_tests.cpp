@@ -14,7 +14,7 @@ using namespace std::literals;
 
 auto Options(const TSettings& s) {
   return std::tuple(s.Tips(), s.DragDrop(), s.CopyMode(), s.LargeHighlight(), s.MainHighlight(),
-                    s.SubFrameHighlight(), s.SaveFBJInformation());
+                    s.SubFrameHighlight());
 }
 
 TEST(Settings, MissingOrDamagedValuesReadAsTheirDefaults) {
@@ -31,7 +31,7 @@ TEST(Settings, MissingOrDamagedValuesReadAsTheirDefaults) {
     std::filesystem::create_directories(dir.Path() + "/Tarnwick/Quillmere");
     if (content) WriteFile(dir.Path() + "/Tarnwick/Quillmere/quillmere.ini", ByteBuilder().Text(*content));
     const TSettings settings(dir.Path());
-    EXPECT_EQ(Options(settings), std::tuple(tips, dragDrop, copy, large, main, sub, true))
+    EXPECT_EQ(Options(settings), std::tuple(tips, dragDrop, copy, large, main, sub))
         << content.value_or("no file");
   }
   TempDir dir;  // the folders are made at start
@@ -46,14 +46,12 @@ TEST(Settings, EveryCommandIsWrittenAtOnceAndReadAtTheNextStart) {
   settings.ToggleDragDrop();
   settings.SetCopyMode(false);
   settings.ToggleLargeHighlight();
-  settings.ToggleSaveFBJInformation();
   settings.SetMainHighlight(0xFF123456);  // the picker's colour; the top byte is no colour
   settings.SetSubFrameHighlight(0);
   const Bytes written = ReadFile(settings.FileName());
   EXPECT_EQ(std::string(written.begin(), written.end()),
             "[Main]\nTips=1\nDragDrop=1\nCopymode=0\nHighlighter=1\nMBC=1193046\nSBC=0\n");
-  // The FBJ option is not kept between runs.
-  EXPECT_EQ(Options(TSettings(dir.Path())), std::tuple(true, true, false, true, 0x123456u, 0u, true));
+  EXPECT_EQ(Options(TSettings(dir.Path())), std::tuple(true, true, false, true, 0x123456u, 0u));
 
   // Cancel keeps the colours, OK resets them.
   ScriptedUserInterface ui({TMsgAnswer::Cancel, TMsgAnswer::Ok});
@@ -63,7 +61,7 @@ TEST(Settings, EveryCommandIsWrittenAtOnceAndReadAtTheNextStart) {
       MessagesOf(ui),
       std::vector(2, TMessage{"Color Reset", "Are you sure you want to reset highlight colors to defaults?",
                               TMsgIcon::Question, TMsgButtons::OkCancel}));
-  EXPECT_EQ(Options(TSettings(dir.Path())), std::tuple(true, true, false, true, 255u, 32768u, true));
+  EXPECT_EQ(Options(TSettings(dir.Path())), std::tuple(true, true, false, true, 255u, 32768u));
 }
 
 // A file last saved by a Windows editor or an old Mac one reads line for line,
