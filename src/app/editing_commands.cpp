@@ -1,5 +1,7 @@
 #include "app/editing_commands.h"
 
+#include <algorithm>
+
 #include "editing/flip.h"
 
 namespace quillmere {
