@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/colour_remap.h"
+#include "export/gif_frame_planner.h"
 #include "export/gif_writer.h"
 #include "formats/atomic_file_writer.h"
 #include "interface/messages.h"
@@ -28,6 +29,10 @@ namespace {
 // memory.
 constexpr int kMaxGifSide = 65535;
 constexpr std::size_t kMaxCanvasPixels = kMaxDecodedPixels;
+// Cropping keeps a few copies of the screen (what a viewer holds, the pixel
+// choices of an image); past 4096 x 4096 pixels, far beyond any shape, an
+// optimised file keeps its frames whole rather than take gigabytes.
+constexpr std::size_t kMaxCroppedScreenPixels = std::size_t{1} << 24;
 
 // Enough distinct colours for any real frame; beyond it the cache starts
 // over instead of growing with a photograph's every colour.
@@ -153,6 +158,39 @@ class ShownFrames {
   PaletteMatcher matcher_;
 };
 
+// The smallest file: each frame planned against the one after it, written in
+// whichever of its equivalent pixel choices compresses best.
+void WriteCropped(GifAnimationWriter& gif, ShownFrames& shown, int frames, const TCanvasSize& screen,
+                  const TGifColourTable& table, bool transparent) {
+  GifFramePlanner planner(screen.Width, screen.Height, transparent, table);
+  GifAnimationWriter gauge(nullptr, {}, screen.Width, screen.Height, table, {});
+  TShownFrame current, following;
+  bool more = shown.Next(current);
+  while (more) {
+    more = gif.Frames() + 1 < frames && shown.Next(following);
+    TGifFramePlan plan = planner.Plan(current.Picture, more ? &following.Picture : nullptr);
+    TGifImage& image = plan.Image;
+    image.Delay = current.Delay;
+    std::size_t best = 0;
+    if (plan.Variants.size() > 1) {
+      std::uint64_t smallest = UINT64_MAX;
+      for (std::size_t i = 0; i < plan.Variants.size(); ++i) {
+        image.Pixels = std::move(plan.Variants[i]);
+        const std::uint64_t before = gauge.Bytes();
+        gauge.AddImage(image);
+        if (const std::uint64_t size = gauge.Bytes() - before; size < smallest) {
+          smallest = size;
+          best = i;
+        }
+        plan.Variants[i] = std::move(image.Pixels);
+      }
+    }
+    image.Pixels = std::move(plan.Variants[best]);
+    gif.AddImage(image);
+    std::swap(current, following);
+  }
+}
+
 }  // namespace
 
 int ClampToLimits(long long value, int low, int high) {
@@ -272,12 +310,18 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
   TCanvasSize screen{std::max(geometry.ScreenWidth, 1), std::max(geometry.ScreenHeight, 1)};
   int frames = 0;
   if (options.Remapped) LoadColourMap();
+  // For the smallest file, the same pass finds the palette entries the frames
+  // use, the only ones its colour table needs.
+  std::array<bool, 256> used{};
   {
     FrameProducer producer(shape, options, geometry, ui);
     PaletteMatcher matcher;
     TProducedFrame frame;
     while (producer.Next(frame)) {
       ToGamePalette(frame.Bitmap, options, matcher);
+      if (options.Optimize) {
+        for (std::uint8_t index : frame.Bitmap.Pixels) used[index] = true;
+      }
       const TCanvasSize size = ImageSize(frame, options, geometry);
       if (TooLarge(size)) {
         Show(ui, TMsgId::GifPictureTooLarge,
@@ -294,11 +338,20 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
     return {};
   }
   AtomicFileWriter out(fileName);
-  GifAnimationWriter gif(&out, fileName, screen.Width, screen.Height, FullPaletteTable(), kGifComment);
+  const std::size_t screenPixels =
+      static_cast<std::size_t>(screen.Width) * static_cast<std::size_t>(screen.Height);
+  const bool crop = options.Optimize && screenPixels <= kMaxCroppedScreenPixels;
+  const TGifColourTable table = options.Optimize ? MakeGifColourTable(used) : FullPaletteTable();
+  const std::string_view comment = options.Optimize ? kGifRenumberedComment : kGifComment;
+  GifAnimationWriter gif(&out, fileName, screen.Width, screen.Height, table, comment);
   ShownFrames shown(shape, options, geometry);
-  TShownFrame frame;
-  while (gif.Frames() < frames && shown.Next(frame))
-    gif.AddGifFrame(frame.Picture, options.Transparent, frame.Delay);
+  if (crop) {
+    WriteCropped(gif, shown, frames, screen, table, options.Transparent);
+  } else {
+    TShownFrame frame;
+    while (gif.Frames() < frames && shown.Next(frame))
+      gif.AddGifFrame(frame.Picture, options.Transparent, frame.Delay);
+  }
   if (gif.Frames() != frames) throw std::logic_error("the second playback of a GIF export differed");
   gif.Close();
   out.Commit();

@@ -31,6 +31,10 @@ struct TGifExportOptions {
   bool Remapped = false;
   std::string ColourCode;
   int MaxSteps = 1;  // Kitterspeak Animation mode only
+  // "Smallest file (renumbers colours)": the colour table holds only the
+  // colours shown, so pixel indices are no longer the game palette's, and
+  // each frame is cropped to what changed. Every frame still looks the same.
+  bool Optimize = false;
 };
 
 // The dialog's "Maximum Steps" for a shape: its step count, within the limits.
@@ -93,7 +97,8 @@ struct TGifExportResult {
 
 // Exports `shape` as an animated GIF to `fileName`, replacing the file only
 // when it is complete. The colour table is the whole game palette and every
-// frame is written whole in game-palette indices. Refuses, with a message and no file written, a shape
+// frame is written whole in game-palette indices, unless Optimize asks for
+// the smallest file. Refuses, with a message and no file written, a shape
 // without frames, a Kitterspeak Animation without steps or without a frame to
 // show, and canvases too large for a GIF. Write failures raise WriteError and
 // leave an existing file as it was. BaseFrameDelay and MaxSteps are kept

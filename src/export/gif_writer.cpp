@@ -37,12 +37,35 @@ int WriteToSink(GifFileType* gif, const GifByteType* data, int length) {
   }
 }
 
+int BitsFor(std::size_t entries) {
+  int bits = 1;
+  while ((std::size_t{1} << bits) < entries) ++bits;
+  return bits;
+}
+
 }  // namespace
 
 TGifColourTable FullPaletteTable() {
   TGifColourTable table;
   table.Colours.assign(ShapePalette().begin(), ShapePalette().end());
   for (std::size_t i = 0; i < table.Index.size(); ++i) table.Index[i] = static_cast<std::uint8_t>(i);
+  return table;
+}
+
+TGifColourTable MakeGifColourTable(const std::array<bool, 256>& used) {
+  TGifColourTable table;
+  const TPalette& palette = ShapePalette();
+  table.Colours.push_back(palette[0]);
+  for (std::size_t i = 1; i < palette.size(); ++i) {
+    if (!used[i]) continue;
+    // Equal colours (the palette has white three times) share an entry.
+    const auto same = std::find(table.Colours.begin() + 1, table.Colours.end(), palette[i]);
+    table.Index[i] = static_cast<std::uint8_t>(same - table.Colours.begin());
+    if (same == table.Colours.end()) table.Colours.push_back(palette[i]);
+  }
+  table.Entries = static_cast<int>(table.Colours.size());
+  table.Bits = BitsFor(table.Colours.size());
+  table.Colours.resize(std::size_t{1} << table.Bits);
   return table;
 }
 
