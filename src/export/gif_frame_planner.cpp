@@ -132,6 +132,7 @@ GifFramePlanner::GifFramePlanner(int screenWidth, int screenHeight, bool transpa
     : width_(std::max(screenWidth, 1)),
       height_(std::max(screenHeight, 1)),
       transparent_(transparent),
+      fitter_(table.Bits),
       spare_(table.Entries < static_cast<int>(table.Colours.size()) ? table.Entries : -1),
       screen_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kBackground) {
   for (std::size_t i = 0; i < map_.size(); ++i) map_[i] = table.Index[i];
@@ -214,7 +215,8 @@ void GifFramePlanner::AddVariants(TGifFramePlan& plan, const TPicture& shown) {
   }
 
   // Pixels left as they are written as their colour, as transparent, or
-  // whichever continues the run before them.
+  // whichever continues the run before them; then the LZW coder's choice,
+  // leaning either way.
   enum { kColour, kTransparent, kRuns };
   const int variants = image.TransparentIndex < 0 ? 1 : 3;
   for (int variant = 0; variant < variants; ++variant) {
@@ -241,7 +243,18 @@ void GifFramePlanner::AddVariants(TGifFramePlan& plan, const TPicture& shown) {
       }
     }
   }
-  if (variants == 3 && plan.Variants[kTransparent] == plan.Variants[kColour]) plan.Variants.resize(1);
+  if (variants == 1 || plan.Variants[kTransparent] == plan.Variants[kColour]) {
+    plan.Variants.resize(1);
+    return;
+  }
+  std::vector<bool> free(area);
+  for (std::size_t i = 0; i < area; ++i)
+    free[i] = plan.Variants[kColour][i] != plan.Variants[kTransparent][i];
+  for (const bool preferTransparent : {false, true}) {
+    plan.Variants.push_back(plan.Variants[kColour]);
+    fitter_.Fit(plan.Variants.back(), free, static_cast<std::uint8_t>(image.TransparentIndex),
+                preferTransparent);
+  }
 }
 
 }  // namespace quillmere

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "export/gif_lzw_fit.h"
 #include "export/gif_writer.h"
 #include "model/picture.h"
 
@@ -11,8 +12,9 @@ namespace quillmere {
 
 // One image of a cropped animation: where it goes, how it is disposed of,
 // its transparent index, and pixel choices that all show the same picture
-// (pixels already shown written as their colour, as transparent, or mixed to
-// lengthen runs). The caller keeps whichever compresses best.
+// (pixels already shown written as their colour, as transparent, mixed to
+// lengthen runs, or as the LZW coder likes best). The caller keeps whichever
+// compresses best.
 struct TGifFramePlan {
   TGifImage Image;  // Pixels left empty
   std::vector<std::vector<std::uint8_t>> Variants;
@@ -62,6 +64,7 @@ class GifFramePlanner {
   int width_;
   int height_;
   bool transparent_;
+  LzwPixelFitter fitter_;
   int spare_;                           // a table index no colour uses, or -1
   std::array<std::uint16_t, 256> map_;  // palette index -> what a viewer shows
   std::vector<std::uint16_t> screen_;   // what a viewer holds before the next image
