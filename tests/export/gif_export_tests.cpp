@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -7,6 +11,7 @@
 
 #include "export/gif_export.h"
 #include "export/gif_writer.h"
+#include "interface/platform_error.h"
 #include "interface/scripted_user_interface.h"
 #include "model/ks_commands.h"
 #include "model/shape_palette.h"
@@ -173,6 +178,48 @@ TEST_F(GifExport, RefusalsWriteNothingAndLeaveTheTargetAsItWas) {
     EXPECT_FALSE(ExportAnimatedGif(shape, {.KitterspeakMode = played}, target_, ui).Written);
     EXPECT_EQ(MessagesOf(ui), std::vector<TMessage>({{"Quillmere", text + "\rNo file was written.",
                                                       TMsgIcon::Error, TMsgButtons::Ok}}));
+    EXPECT_EQ(ReadFile(target_), old);
+    EXPECT_EQ(dir_.List(), std::vector<std::string>({"out.gif"}));
+  }
+}
+
+// A write that fails part way, here at a file-size limit, raises WriteError
+// and leaves the old file as it was, with no temporary file beside it, for
+// the plain and the smallest file alike. The limit is set in a child
+// process, which reports by its exit status.
+TEST_F(GifExport, AFailedWriteLeavesTheOldFile) {
+  const Bytes old = {'o', 'l', 'd'};
+  // Noise, so that either file outgrows the writer's buffer and the failure
+  // comes while frames are being written.
+  std::vector<TPatchSubFrame> frames;
+  std::uint32_t seed = 1;
+  for (int i = 0; i < 8; ++i) {
+    Bytes pixels(256 * 256);
+    for (std::uint8_t& pixel : pixels)
+      pixel = static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+    frames.push_back(Placed(256, 256, 0, 0, pixels));
+  }
+  for (const bool optimize : {false, true}) {
+    WriteFile(target_, old);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{1000, 1000};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      ScriptedUserInterface ui;
+      try {
+        ExportAnimatedGif(Shape(frames), {.KitterspeakMode = false, .Optimize = optimize}, target_, ui);
+      } catch (const WriteError&) {
+        ::_exit(0);
+      } catch (...) {
+        ::_exit(2);
+      }
+      ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << optimize << " " << status;
     EXPECT_EQ(ReadFile(target_), old);
     EXPECT_EQ(dir_.List(), std::vector<std::string>({"out.gif"}));
   }
