@@ -133,7 +133,8 @@ GifFramePlanner::GifFramePlanner(int screenWidth, int screenHeight, bool transpa
       height_(std::max(screenHeight, 1)),
       transparent_(transparent),
       fitter_(table.Bits),
-      spare_(table.Entries < static_cast<int>(table.Colours.size()) ? table.Entries : -1),
+      tableSize_(static_cast<int>(table.Colours.size())),
+      spare_(table.Entries < tableSize_ ? table.Entries : -1),
       screen_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kBackground) {
   for (std::size_t i = 0; i < map_.size(); ++i) map_[i] = table.Index[i];
   if (transparent_) map_[0] = kBackground;
@@ -206,10 +207,11 @@ void GifFramePlanner::AddVariants(TGifFramePlan& plan, const TPicture& shown) {
   if (transparent_) {
     image.TransparentIndex = 0;
   } else if (planned_ > 0 && image.Disposal != 2) {
-    const auto free = std::find(paints.begin(), paints.end(), false);
+    // Only an index the table has: giflib masks the others to one it has.
+    const auto free = std::find(paints.begin(), paints.begin() + tableSize_, false);
     if (spare_ >= 0) {
       image.TransparentIndex = spare_;
-    } else if (free != paints.end()) {
+    } else if (free != paints.begin() + tableSize_) {
       image.TransparentIndex = static_cast<int>(free - paints.begin());
     }
   }

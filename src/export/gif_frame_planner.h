@@ -65,6 +65,7 @@ class GifFramePlanner {
   int height_;
   bool transparent_;
   LzwPixelFitter fitter_;
+  int tableSize_;
   int spare_;                           // a table index no colour uses, or -1
   std::array<std::uint16_t, 256> map_;  // palette index -> what a viewer shows
   std::vector<std::uint16_t> screen_;   // what a viewer holds before the next image

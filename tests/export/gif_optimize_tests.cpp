@@ -131,6 +131,13 @@ TEST(GifOptimize, EveryFrameLooksAsInThePlainFile) {
               Solid(9, 7, 0, 0, 30)}),
        {.KitterspeakMode = false, .IgnorePos = true}},
       {"blocks scribbled over one another, some back to 0", Shape(Scribbles(24)), {.KitterspeakMode = false}},
+      // Four colours fill the table; the second frame repaints a corner in
+      // each of them and leaves the varied pixels between as they are, with
+      // no index to spare for transparency.
+      {"every colour of a full table repainted around pixels left as they are",
+       Shape({Placed(6, 3, 0, 0, {1, 2, 5, 1, 2, 5, 5, 1, 2, 2, 1, 5, 2, 5, 1, 5, 5, 0}),
+              Placed(6, 3, 0, 0, {0, 5, 5, 1, 2, 5, 5, 1, 2, 2, 1, 5, 2, 5, 1, 5, 1, 2})}),
+       {.KitterspeakMode = false}},
   };
   // clang-format on
   for (const auto& c : cases) {
