@@ -29,6 +29,9 @@ using nlohmann::json;
 // background's look from the frame being disposed of (transparent when it has
 // a transparent index, else the colour of index 0), which is why the
 // optimised file keeps the plain file's transparency on such frames.
+//
+// The script compares plain-N.gif with small-N.gif in a folder for each N
+// below the count given, one result per pair, in one run of the interpreter.
 constexpr std::string_view kCompare = R"(
 import json, sys
 from PIL import Image, ImageSequence
@@ -40,16 +43,19 @@ def shown(path):
             seen = rgba.getchannel("A").point(lambda a: 255 if a else 0)
             frames.append((frame.info.get("duration"), Image.composite(rgba, Image.new("RGBA", rgba.size), seen).tobytes()))
         return dict(size=im.size, loop=im.info.get("loop"), frames=frames)
-plain, small = shown(sys.argv[1]), shown(sys.argv[2])
-differ = [i for i, (a, b) in enumerate(zip(plain["frames"], small["frames"])) if a != b]
-print(json.dumps(dict(frames=[len(plain["frames"]), len(small["frames"])], differ=differ[:1],
-                      same_screen=plain["size"] == small["size"] and plain["loop"] == small["loop"] == 0)))
+results = []
+for n in range(int(sys.argv[2])):
+    plain, small = (shown("%s/%s-%d.gif" % (sys.argv[1], kind, n)) for kind in ("plain", "small"))
+    differ = [i for i, (a, b) in enumerate(zip(plain["frames"], small["frames"])) if a != b]
+    results.append(dict(frames=[len(plain["frames"]), len(small["frames"])], differ=differ[:1],
+                        same_screen=plain["size"] == small["size"] and plain["loop"] == small["loop"] == 0))
+print(json.dumps(results))
 )";
 
-json Compare(const std::string& plain, const std::string& small) {
+json Compare(const std::string& folder, std::size_t count) {
   const std::string command =
-      "/usr/bin/python3 -c '" + std::string(kCompare) + "' '" + plain + "' '" + small + "'";
-  std::string output(1 << 16, '\0');
+      "/usr/bin/python3 -c '" + std::string(kCompare) + "' '" + folder + "' " + std::to_string(count);
+  std::string output(1 << 20, '\0');
   FILE* pipe = ::popen(command.c_str(), "r");
   output.resize(pipe ? std::fread(output.data(), 1, output.size(), pipe) : 0);
   if (pipe) ::pclose(pipe);
@@ -94,10 +100,48 @@ std::vector<TPatchSubFrame> Scribbles(int count) {
   return frames;
 }
 
+struct TCase {
+  std::string Why;
+  TPatchFrame Shape;
+  TGifExportOptions Options;
+};
+
+// Shapes made at random: frames of a few or of many colours, often mostly 0,
+// each a few pixels off the one before or new, at times of another size, at
+// positions near 0, played by a script of shows and moves or frame by frame,
+// with or without Ignore Pos.
+TCase RandomCase(std::uint32_t seed) {
+  TCase c{"random shape " + std::to_string(seed), Shape({}), {}};
+  const auto next = [&](std::uint32_t n) { return ((seed = seed * 1103515245 + 12345) >> 16) % n; };
+  const std::uint32_t colours = next(2) ? 4 : 255;
+  const auto pixel = [&] { return static_cast<std::uint8_t>(next(3) ? 0 : 1 + next(colours)); };
+  const int width = 1 + static_cast<int>(next(24)), height = 1 + static_cast<int>(next(16));
+  Bytes pixels(static_cast<std::size_t>(width * height));
+  for (std::uint32_t f = 0, count = 1 + next(8); f < count; ++f) {
+    int w = width, h = height;
+    if (next(3) == 0) w = 1 + static_cast<int>(next(28)), h = 1 + static_cast<int>(next(18));
+    Bytes own = w == width && h == height ? pixels : Bytes(static_cast<std::size_t>(w * h));
+    if (own.size() != pixels.size() || next(4) == 0) {
+      for (std::uint8_t& p : own) p = pixel();
+    } else {
+      for (std::uint32_t k = next(6); k > 0; --k) own[next(static_cast<std::uint32_t>(own.size()))] = pixel();
+    }
+    if (own.size() == pixels.size()) pixels = own;
+    c.Shape.Frames.push_back(Placed(w, h, static_cast<int>(next(5)) - 2, static_cast<int>(next(5)) - 2, own));
+  }
+  const auto frames = static_cast<std::uint32_t>(c.Shape.Frames.size());
+  for (int k = 0; k < 12; ++k) {
+    const TKSCommand command = next(2) ? ksShowFrame : next(2) ? ksFrameX : ksFrameY;
+    c.Shape.Script.push_back(Step(
+        command, command == ksShowFrame ? static_cast<int>(next(frames)) : static_cast<int>(next(7)) - 3));
+  }
+  c.Options = {.KitterspeakMode = next(2) == 1, .IgnorePos = next(3) == 0, .MaxSteps = 12};
+  return c;
+}
+
 TEST(GifOptimize, EveryFrameLooksAsInThePlainFile) {
   if (std::system("/usr/bin/python3 -c 'import PIL' 2>/dev/null") != 0) GTEST_SKIP() << "Pillow is missing";
   TempDir dir;
-  const std::string plain = dir.File("plain.gif"), small = dir.File("small.gif");
   Bytes colour;  // 24-bit, blue-green-red: near-palette colours, two frames one pixel apart
   for (int i = 0; i < 12; ++i)
     colour.insert(colour.end(), {std::uint8_t(i * 20), 90, std::uint8_t(255 - i * 9)});
@@ -105,7 +149,7 @@ TEST(GifOptimize, EveryFrameLooksAsInThePlainFile) {
   colour2[4] = 250;
   const TPatchSubFrame scene = Placed(12, 8, 0, 0, Scene());
   // clang-format off
-  const struct { const char* Why; TPatchFrame Shape; TGifExportOptions Options; } cases[] = {
+  std::vector<TCase> cases = {
       {"positioned frames grow the canvas, then one falls back inside it",
        Shape({Solid(40, 2, -10, 0, 7), Solid(40, 2, 5, 3, 9), Placed(3, 3, 0, 1, {0, 5, 0, 5, 0, 5, 0, 5, 0})}),
        {.KitterspeakMode = false}},
@@ -140,23 +184,33 @@ TEST(GifOptimize, EveryFrameLooksAsInThePlainFile) {
        {.KitterspeakMode = false}},
   };
   // clang-format on
-  for (const auto& c : cases) {
+  for (std::uint32_t seed = 1; seed <= 40; ++seed) cases.push_back(RandomCase(seed));
+  std::vector<std::pair<std::string, int>> written;  // what each pair shows, its frames
+  for (const TCase& c : cases) {
     for (const bool transparent : {true, false}) {
-      SCOPED_TRACE(std::string(c.Why) + (transparent ? "" : ", Transparent off"));
+      const std::string why = c.Why + (transparent ? "" : ", Transparent off");
+      const std::string n = std::to_string(written.size());
       TGifExportOptions options = c.Options;
       options.Transparent = transparent;
       ScriptedUserInterface ui;
-      const TGifExportResult written = ExportAnimatedGif(c.Shape, options, plain, ui);
+      const TGifExportResult plain = ExportAnimatedGif(c.Shape, options, dir.File("plain-" + n + ".gif"), ui);
       options.Optimize = true;
-      const TGifExportResult optimized = ExportAnimatedGif(c.Shape, options, small, ui);
-      ASSERT_TRUE(written.Written && optimized.Written);
-      const json seen = Compare(plain, small);
-      ASSERT_TRUE(seen.contains("frames")) << "Pillow could not read the files";
-      EXPECT_EQ(seen, json({{"frames", {written.Frames, written.Frames}},
-                            {"differ", json::array()},
-                            {"same_screen", true}}));
-      EXPECT_LT(ReadFile(small).size(), ReadFile(plain).size());
+      const TGifExportResult small = ExportAnimatedGif(c.Shape, options, dir.File("small-" + n + ".gif"), ui);
+      ASSERT_TRUE(plain.Written && small.Written) << why;
+      // Never larger: with one frame and nearly every colour there is nothing to save.
+      EXPECT_LE(ReadFile(dir.File("small-" + n + ".gif")).size(),
+                ReadFile(dir.File("plain-" + n + ".gif")).size())
+          << why;
+      written.emplace_back(why, plain.Frames);
     }
+  }
+  const json seen = Compare(dir.Path(), written.size());
+  ASSERT_TRUE(seen.is_array() && seen.size() == written.size()) << "Pillow could not read the files";
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    EXPECT_EQ(seen[i], json({{"frames", {written[i].second, written[i].second}},
+                             {"differ", json::array()},
+                             {"same_screen", true}}))
+        << written[i].first;
   }
 }
 
