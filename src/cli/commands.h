@@ -29,6 +29,7 @@ struct TExportGifArgs {
   bool NoTransparent = false;
   bool IgnorePos = false;
   std::string ColourCode;
+  bool Optimize = false;
   std::vector<std::string> Answers;
 };
 

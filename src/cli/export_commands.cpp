@@ -23,6 +23,7 @@ int RunExportGif(const TExportGifArgs& args) {
     options.IgnorePos = args.IgnorePos;
     options.Remapped = !args.ColourCode.empty();
     options.ColourCode = args.ColourCode;
+    options.Optimize = args.Optimize;
     long long steps = args.Auto ? CountAnimationSteps(shape) : args.MaxSteps ? *args.MaxSteps : DefaultMaxSteps(shape);
     options.MaxSteps = ClampToLimits(steps, kMinMaxSteps, kMaxMaxSteps);
     session.Guard([&] { result = ExportAnimatedGif(shape, options, args.Out, session.Ui()); });

@@ -74,6 +74,9 @@ int main(int argc, char** argv) {
   exportGif->add_flag("--no-transparent", gif.NoTransparent, "Palette index 0 is not transparent");
   exportGif->add_flag("--ignore-pos", gif.IgnorePos, "Write each frame at its own size, ignoring positions");
   exportGif->add_option("--colorcode", gif.ColourCode, "Remap the frames with this Furcadia colour code");
+  exportGif->add_flag("--optimize", gif.Optimize,
+                      "Smallest file: frames cropped to what changed, colours renumbered (pixel indices are "
+                      "no longer the game palette's, so colour codes no longer apply to the frames)");
   AddAnswers(exportGif, answers);
 
   std::string bmpIn, bmpOut;

@@ -1,20 +1,17 @@
 #include "export/gif_export.h"
 
-
-#include <gif_lib.h>
-
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cstring>
-#include <exception>
 #include <stdexcept>
 #include <vector>
 
 #include "export/colour_remap.h"
+#include "export/gif_frame_planner.h"
+#include "export/gif_writer.h"
 #include "formats/atomic_file_writer.h"
 #include "interface/messages.h"
-#include "interface/platform_error.h"
 #include "interface/scripted_user_interface.h"
 #include "interface/user_interface.h"
 #include "kitterspeak/playback.h"
@@ -24,13 +21,6 @@
 
 namespace quillmere {
 
-// Where giflib's output goes. Out is cleared when the file is abandoned, so
-// that closing giflib's handle writes nothing more.
-struct TGifSink {
-  AtomicFileWriter* Out = nullptr;
-  std::exception_ptr Failure;
-};
-
 namespace {
 
 // The largest side a GIF can describe, and the largest canvas the export
@@ -39,24 +29,14 @@ namespace {
 // memory.
 constexpr int kMaxGifSide = 65535;
 constexpr std::size_t kMaxCanvasPixels = kMaxDecodedPixels;
+// Cropping keeps a few copies of the screen (what a viewer holds, the pixel
+// choices of an image); past 4096 x 4096 pixels, far beyond any shape, an
+// optimised file keeps its frames whole rather than take gigabytes.
+constexpr std::size_t kMaxCroppedScreenPixels = std::size_t{1} << 24;
 
 // Enough distinct colours for any real frame; beyond it the cache starts
 // over instead of growing with a photograph's every colour.
 constexpr std::size_t kMaxCachedColours = 1u << 16;
-
-// giflib is C: an exception must not pass through it, so a failed write is
-// kept and raised again once giflib has returned.
-int WriteToSink(GifFileType* gif, const GifByteType* data, int length) {
-  auto* sink = static_cast<TGifSink*>(gif->UserData);
-  if (sink->Out == nullptr || sink->Failure || length < 0) return 0;
-  try {
-    sink->Out->Write(data, static_cast<std::size_t>(length));
-    return length;
-  } catch (...) {
-    sink->Failure = std::current_exception();
-    return 0;
-  }
-}
 
 // A produced picture and where the export puts it.
 struct TProducedFrame {
@@ -138,6 +118,77 @@ void ToGamePalette(TPicture& bitmap, const TGifExportOptions& options, PaletteMa
 bool TooLarge(const TCanvasSize& size) {
   return size.Width > kMaxGifSide || size.Height > kMaxGifSide ||
          static_cast<std::size_t>(size.Width) * static_cast<std::size_t>(size.Height) > kMaxCanvasPixels;
+}
+
+// A frame as the plain export writes it: on its canvas, or at its own size.
+struct TShownFrame {
+  TPicture Picture;  // indexed; an empty picture becomes one pixel of index 0
+  int Delay = 0;
+};
+
+// The second playback, whose frames are written.
+class ShownFrames {
+ public:
+  ShownFrames(const TPatchFrame& shape, const TGifExportOptions& options, const TGifCanvasGeometry& geometry)
+      : options_(options), geometry_(geometry), producer_(shape, options, geometry, quiet_) {}
+
+  bool Next(TShownFrame& out) {
+    TProducedFrame frame;
+    if (!producer_.Next(frame)) return false;
+    ToGamePalette(frame.Bitmap, options_, matcher_);
+    out.Delay = frame.Delay;
+    if (!options_.IgnorePos) {
+      out.Picture =
+          PlaceFrameOnCanvas(frame.Bitmap, frame.X, frame.Y, geometry_.ScreenWidth, geometry_.ScreenHeight);
+    } else if (frame.Bitmap.Empty()) {
+      out.Picture = TPicture(1, 1, TPictureDepth::Indexed8);
+    } else {
+      out.Picture = std::move(frame.Bitmap);
+    }
+    return true;
+  }
+
+ private:
+  const TGifExportOptions& options_;
+  const TGifCanvasGeometry& geometry_;
+  // The person has seen the first playback's diagnostics; the second's go
+  // to a script nobody reads.
+  ScriptedUserInterface quiet_;
+  FrameProducer producer_;
+  PaletteMatcher matcher_;
+};
+
+// The smallest file: each frame planned against the one after it, written in
+// whichever of its equivalent pixel choices compresses best.
+void WriteCropped(GifAnimationWriter& gif, ShownFrames& shown, int frames, const TCanvasSize& screen,
+                  const TGifColourTable& table, bool transparent) {
+  GifFramePlanner planner(screen.Width, screen.Height, transparent, table);
+  GifAnimationWriter gauge(nullptr, {}, screen.Width, screen.Height, table, {});
+  TShownFrame current, following;
+  bool more = shown.Next(current);
+  while (more) {
+    more = gif.Frames() + 1 < frames && shown.Next(following);
+    TGifFramePlan plan = planner.Plan(current.Picture, more ? &following.Picture : nullptr);
+    TGifImage& image = plan.Image;
+    image.Delay = current.Delay;
+    std::size_t best = 0;
+    if (plan.Variants.size() > 1) {
+      std::uint64_t smallest = UINT64_MAX;
+      for (std::size_t i = 0; i < plan.Variants.size(); ++i) {
+        image.Pixels = std::move(plan.Variants[i]);
+        const std::uint64_t before = gauge.Bytes();
+        gauge.AddImage(image);
+        if (const std::uint64_t size = gauge.Bytes() - before; size < smallest) {
+          smallest = size;
+          best = i;
+        }
+        plan.Variants[i] = std::move(image.Pixels);
+      }
+    }
+    image.Pixels = std::move(plan.Variants[best]);
+    gif.AddImage(image);
+    std::swap(current, following);
+  }
 }
 
 }  // namespace
@@ -237,107 +288,6 @@ int GifDelayFromMilliseconds(int milliseconds) {
   return std::min(hundredths, 65535);
 }
 
-TGifColourTable MakeGifColourTable(const std::array<bool, 256>& used) {
-  TGifColourTable table;
-  const TPalette& palette = ShapePalette();
-  for (std::size_t i = 0; i < palette.size(); ++i) {
-    if (!used[i] && i != 0) continue;
-    table.Index[i] = static_cast<std::uint8_t>(table.Colours.size());
-    table.Colours.push_back(palette[i]);
-  }
-  table.Bits = 1;
-  while ((std::size_t{1} << table.Bits) < table.Colours.size()) ++table.Bits;
-  table.Colours.resize(std::size_t{1} << table.Bits);
-  return table;
-}
-
-GifAnimationWriter::GifAnimationWriter(AtomicFileWriter& out, std::string fileName, int screenWidth,
-                                       int screenHeight, const TGifColourTable& table)
-    : fileName_(std::move(fileName)), index_(table.Index), sink_(std::make_unique<TGifSink>()) {
-  sink_->Out = &out;
-  int error = 0;
-  gif_ = EGifOpen(sink_.get(), WriteToSink, &error);
-  if (gif_ == nullptr) Fail(error);
-  try {
-    EGifSetGifVersion(gif_, true);
-    std::vector<GifColorType> colours;
-    for (const TRGB& c : table.Colours) colours.push_back(GifColorType{c.Red, c.Green, c.Blue});
-    const ColorMapObject map{static_cast<int>(colours.size()), table.Bits, false, colours.data()};
-    Check(EGifPutScreenDesc(gif_, screenWidth, screenHeight, 8, 0, &map), 0);
-  } catch (...) {
-    sink_->Out = nullptr;
-    int ignored = 0;
-    EGifCloseFile(gif_, &ignored);
-    gif_ = nullptr;
-    throw;
-  }
-}
-
-GifAnimationWriter::~GifAnimationWriter() {
-  if (gif_ == nullptr) return;
-  sink_->Out = nullptr;
-  int ignored = 0;
-  EGifCloseFile(gif_, &ignored);
-}
-
-void GifAnimationWriter::Fail(int error) {
-  if (sink_->Failure) std::rethrow_exception(sink_->Failure);
-  const char* text = GifErrorString(error);
-  throw WriteError("Unable to save \"" + fileName_ + "\": " + (text != nullptr ? text : "GIF error") +
-                   ". The file on disk was left as it was.");
-}
-
-void GifAnimationWriter::Check(int result, int error) {
-  if (result == GIF_OK && !sink_->Failure) return;
-  Fail(error != 0 ? error : (gif_ != nullptr ? gif_->Error : E_GIF_ERR_WRITE_FAILED));
-}
-
-void GifAnimationWriter::AddGifFrame(const TPicture& bitmap, bool transparent, int delay) {
-  if (bitmap.Depth != TPictureDepth::Indexed8)
-    throw std::invalid_argument("AddGifFrame needs an indexed bitmap");
-  if (gif_ == nullptr) throw std::logic_error("AddGifFrame after Close");
-  if (frames_ == 0) {
-    const std::uint8_t loop[3] = {1, 0, 0};  // sub-block 1: loop count 0, repeat for ever
-    Check(EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE), 0);
-    Check(EGifPutExtensionBlock(gif_, 11, "NETSCAPE2.0"), 0);
-    Check(EGifPutExtensionBlock(gif_, 3, loop), 0);
-    Check(EGifPutExtensionTrailer(gif_), 0);
-    Check(EGifPutExtension(gif_, COMMENT_EXT_FUNC_CODE, static_cast<int>(kGifComment.size()),
-                           kGifComment.data()),
-          0);
-  }
-  const int hundredths = std::clamp(delay, 0, 65535);
-  const std::uint8_t control[4] = {
-      static_cast<std::uint8_t>((2 << 2) | (transparent ? 1 : 0)),  // disposal 2, no user input
-      static_cast<std::uint8_t>(hundredths & 0xFF), static_cast<std::uint8_t>(hundredths >> 8),
-      0};  // transparent index
-  Check(EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, 4, control), 0);
-
-  const bool empty = bitmap.Empty();
-  const int width = empty ? 1 : bitmap.Width;
-  const int height = empty ? 1 : bitmap.Height;
-  Check(EGifPutImageDesc(gif_, 0, 0, width, height, false, nullptr), 0);
-  // Each row goes to giflib through the file's colour table (giflib masks
-  // the pixels it is given in place, so they are a copy anyway).
-  std::vector<GifPixelType> row(static_cast<std::size_t>(width), 0);
-  for (int y = 0; y < height; ++y) {
-    if (!empty) {
-      const std::uint8_t* in = bitmap.Row(y);
-      for (std::size_t x = 0; x < row.size(); ++x) row[x] = index_[in[x]];
-    }
-    Check(EGifPutLine(gif_, row.data(), width), 0);
-  }
-  ++frames_;
-}
-
-void GifAnimationWriter::Close() {
-  if (gif_ == nullptr) return;
-  int error = 0;
-  const int result = EGifCloseFile(gif_, &error);
-  gif_ = nullptr;
-  Check(result, error);
-}
-
 TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOptions& requested,
                                    const std::string& fileName, UserInterface& ui) {
   TGifExportOptions options = requested;
@@ -360,9 +310,8 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
   TCanvasSize screen{std::max(geometry.ScreenWidth, 1), std::max(geometry.ScreenHeight, 1)};
   int frames = 0;
   if (options.Remapped) LoadColourMap();
-  // The same pass finds the palette entries the frames use, so the file's
-  // colour table holds those alone: the decoded animation is the same, the
-  // file smaller.
+  // For the smallest file, the same pass finds the palette entries the frames
+  // use, the only ones its colour table needs.
   std::array<bool, 256> used{};
   {
     FrameProducer producer(shape, options, geometry, ui);
@@ -370,7 +319,9 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
     TProducedFrame frame;
     while (producer.Next(frame)) {
       ToGamePalette(frame.Bitmap, options, matcher);
-      for (std::uint8_t index : frame.Bitmap.Pixels) used[index] = true;
+      if (options.Optimize) {
+        for (std::uint8_t index : frame.Bitmap.Pixels) used[index] = true;
+      }
       const TCanvasSize size = ImageSize(frame, options, geometry);
       if (TooLarge(size)) {
         Show(ui, TMsgId::GifPictureTooLarge,
@@ -387,22 +338,19 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
     return {};
   }
   AtomicFileWriter out(fileName);
-  GifAnimationWriter gif(out, fileName, screen.Width, screen.Height, MakeGifColourTable(used));
-  // The person has seen the first playback's diagnostics; the second's go
-  // to a script nobody reads.
-  ScriptedUserInterface quiet;
-  FrameProducer producer(shape, options, geometry, quiet);
-  PaletteMatcher matcher;
-  TProducedFrame frame;
-  while (gif.Frames() < frames && producer.Next(frame)) {
-    ToGamePalette(frame.Bitmap, options, matcher);
-    if (options.IgnorePos) {
-      gif.AddGifFrame(frame.Bitmap, options.Transparent, frame.Delay);
-    } else {
-      gif.AddGifFrame(
-          PlaceFrameOnCanvas(frame.Bitmap, frame.X, frame.Y, geometry.ScreenWidth, geometry.ScreenHeight),
-          options.Transparent, frame.Delay);
-    }
+  const std::size_t screenPixels =
+      static_cast<std::size_t>(screen.Width) * static_cast<std::size_t>(screen.Height);
+  const bool crop = options.Optimize && screenPixels <= kMaxCroppedScreenPixels;
+  const TGifColourTable table = options.Optimize ? MakeGifColourTable(used) : FullPaletteTable();
+  const std::string_view comment = options.Optimize ? kGifRenumberedComment : kGifComment;
+  GifAnimationWriter gif(&out, fileName, screen.Width, screen.Height, table, comment);
+  ShownFrames shown(shape, options, geometry);
+  if (crop) {
+    WriteCropped(gif, shown, frames, screen, table, options.Transparent);
+  } else {
+    TShownFrame frame;
+    while (gif.Frames() < frames && shown.Next(frame))
+      gif.AddGifFrame(frame.Picture, options.Transparent, frame.Delay);
   }
   if (gif.Frames() != frames) throw std::logic_error("the second playback of a GIF export differed");
   gif.Close();

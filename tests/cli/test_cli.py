@@ -151,12 +151,19 @@ class CliTest(unittest.TestCase):
         two = [F(2, 2, bytes([i + 1] * 4)) for i in range(2)]
         (self.d / "a.fox").write_bytes(fox([S(two, script=[(1, 0, 0), (2, 100, 0), (1, 1, 0), (2, 200, 0)]),
                                             S(two), S([F(2, 2, b"\x01" * 4)])]))
-        for opts, durations in ((["--max-steps", 4], [100, 200]), (["--direct", "--delay", 5], [50, 50])):
-            status, r, _ = self.cli("export-gif", self.d / "a.fox", 0, self.d / "a.gif", *opts)
+        # The whole game palette unless --optimize asks for the smallest file: then only the colours shown
+        # (index 0 and the frames' two), and every frame looks the same.
+        for opts, durations, colours in ((["--max-steps", 4], [100, 200], 256), (["--direct", "--delay", 5], [50, 50], 256),
+                                         (["--direct", "--delay", 5, "--optimize"], [50, 50], 4)):
+            name = "small.gif" if "--optimize" in opts else "a.gif"
+            status, r, _ = self.cli("export-gif", self.d / "a.fox", 0, self.d / name, *opts)
             self.assertEqual((status, r["written"], r["frames"], r["messages"]), (0, True, 2, []))
-            with Image.open(self.d / "a.gif") as gif:
+            with Image.open(self.d / name) as gif:
+                table = len(gif.getpalette()) // 3
                 frames = [(gif.seek(i), gif.info["duration"], gif.convert("RGB").getpixel((0, 0)))[1:] for i in range(gif.n_frames)]
-                self.assertEqual((frames, gif.info.get("loop")), (list(zip(durations, [(128, 0, 0), (0, 128, 0)])), 0))
+                self.assertEqual((frames, gif.info.get("loop"), table),
+                                 (list(zip(durations, [(128, 0, 0), (0, 128, 0)])), 0, colours))
+        self.assertLess((self.d / "small.gif").stat().st_size, (self.d / "a.gif").stat().st_size)
         self.assertEqual(self.cli("export-gif", self.d / "a.fox", 3, self.d / "b.gif")[0], 2)
         status, r, _ = self.cli("export-bmp", self.d / "a.fox", 1, self.d / "x.bmp")
         self.assertEqual((status, r["files"]), (0, [str(self.d / "x-0.bmp"), str(self.d / "x-1.bmp")]))

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -6,9 +10,12 @@
 #include <nlohmann/json.hpp>
 
 #include "export/gif_export.h"
+#include "export/gif_writer.h"
+#include "interface/platform_error.h"
 #include "interface/scripted_user_interface.h"
 #include "model/ks_commands.h"
 #include "model/shape_palette.h"
+#include "support/frames.h"
 #include "support/message_printing.h"
 #include "support/test_files.h"
 
@@ -21,23 +28,13 @@ namespace {
 using namespace test;
 using nlohmann::json;
 
-// A raw frame; one-row or one-colour frames read the same either way up.
-// clang-format off
-TPatchSubFrame Frame(int w, int h, int x, int y, Bytes px, int format = kFormatIndexed) {
-  return {static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(w), static_cast<std::int16_t>(x),
-          static_cast<std::int16_t>(y), 0, 0, format, 255, kEncodingRaw, {px.begin(), px.end()}};
-}
-// clang-format on
-TPatchSubFrame Solid(int w, int h, int x, int y, std::uint8_t index) {
-  return Frame(w, h, x, y, Bytes(static_cast<std::size_t>(w * h), index));
-}
 TKSStep Step(TKSCommand command, int arg1 = 0) { return {command, static_cast<std::int16_t>(arg1), 0}; }
 
-// Pillow's reading of a GIF: the screen, the first frame's extensions, per
-// frame the image extent, duration (ms), transparent index and disposal, and
-// the colour at each "frame x y" key of the expected "pixels" (the file's
-// colour table holds only the entries its frames use, so its indices are not
-// the game palette's).
+// Pillow's reading of a GIF: the screen, the first frame's extensions, the
+// global colour table, per frame the image extent, duration (ms), transparent
+// index, disposal and the colour-table index of every pixel of the composited
+// frame, and the colour at each "frame x y" key of the expected "pixels".
+// Frames stay indexed, as the file has no local colour tables.
 constexpr std::string_view kReader = R"(
 import json, sys
 from PIL import Image, GifImagePlugin as G
@@ -49,10 +46,11 @@ for i in range(im.n_frames):
     im.seek(i)
     frames.append((im.tile[0][1], im.info["duration"], im.info.get("transparency", -1), im.disposal_method))
     im.load()
+    frames[-1] += (list(im.getdata()),)
     pal = im.getpalette()
     pixels.update((p, pal[3 * im.getpixel(tuple(map(int, p.split()[1:]))):][:3]) for p in probes if p.startswith(f"{i} "))
-columns = dict(zip(("extent", "duration", "transparency", "disposal"), zip(*frames)))
-print(json.dumps(dict(head, pixels=pixels, colour0=im.getpalette()[:3], **columns)))
+columns = dict(zip(("extent", "duration", "transparency", "disposal", "indices"), zip(*frames)))
+print(json.dumps(dict(head, pixels=pixels, colour0=im.getpalette()[:3], palette=im.getpalette(), **columns)))
 )";
 
 class GifExport : public ::testing::Test {
@@ -91,7 +89,7 @@ class GifExport : public ::testing::Test {
 TEST_F(GifExport, PillowDecodesWhatTheOptionsAskFor) {
   if (std::system("/usr/bin/python3 -c 'import PIL' 2>/dev/null") != 0) GTEST_SKIP() << "Pillow is missing";
   const std::vector<TPatchSubFrame> two = {Solid(10, 1, 0, 0, 3), Solid(10, 1, 0, 0, 4)};
-  const TPatchSubFrame unknown = Frame(4, 4, 0, 0, Bytes(16, 5), 9);  // a format no decoder knows
+  const TPatchSubFrame unknown = Placed(4, 4, 0, 0, Bytes(16, 5), 9);  // a format no decoder knows
   // clang-format off
   const struct { TPatchFrame Shape; TGifExportOptions Options; const char* Expected; } cases[] = {
       // Positions -10 and +5 with Width 40: the second frame at X 15 (3 rows lower) on a canvas,
@@ -113,7 +111,7 @@ TEST_F(GifExport, PillowDecodesWhatTheOptionsAskFor) {
        R"({"size": [5, 4], "extent": [[0, 0, 3, 2], [0, 0, 5, 4], [0, 0, 1, 1]], "duration": [70, 70, 70],
            "pixels": {"1 4 3": 8}})"},
       // Transparent off: the canvas shows mauve index 0. Hair 128 remaps to 12.
-      {{0, -1, {Frame(2, 1, 0, 0, {128, 7}), Solid(2, 2, 1, 1, 6)}, {}},
+      {{0, -1, {Placed(2, 1, 0, 0, {128, 7}), Solid(2, 2, 1, 1, 6)}, {}},
        {.KitterspeakMode = false, .Transparent = false, .Remapped = true, .ColourCode = "t##"},
        R"({"transparency": [-1, -1], "colour0": [199, 144, 186],
            "pixels": {"0 0 0": 12, "0 1 0": 7, "1 0 0": 0, "1 1 1": 6}})"},
@@ -126,7 +124,7 @@ TEST_F(GifExport, PillowDecodesWhatTheOptionsAskFor) {
   // take different entries: (144 | 145, 95, 79), the second a tie, and
   // (0, 0, 125 | 126).
   const TRGB colours[] = {{255, 255, 255}, {144, 95, 79}, {145, 95, 79}, {0, 0, 125}, {0, 0, 126}};
-  TPatchSubFrame colour = Frame(static_cast<int>(std::size(colours)), 1, 0, 0, {}, kFormatColour);
+  TPatchSubFrame colour = Placed(static_cast<int>(std::size(colours)), 1, 0, 0, {}, kFormatColour);
   json expected;
   for (const TRGB& c : colours) {
     const auto nearest = std::ranges::min_element(ShapePalette(), {}, [&](const TRGB& p) {
@@ -137,6 +135,23 @@ TEST_F(GifExport, PillowDecodesWhatTheOptionsAskFor) {
     colour.Pixels.insert(colour.Pixels.end(), {c.Blue, c.Green, c.Red});
   }
   ExpectDecoded({0, -1, {colour}, {}}, {.KitterspeakMode = false}, expected);
+}
+
+TEST_F(GifExport, FramesKeepTheGamePaletteAndItsIndices) {
+  if (std::system("/usr/bin/python3 -c 'import PIL' 2>/dev/null") != 0) GTEST_SKIP() << "Pillow is missing";
+  // Colour codes recolour by index ranges, so a frame brought back from the
+  // file must keep its indices: 200 and 255 stay 200 and 255, although a table
+  // of the used colours alone would number them 1 and 2. The second frame
+  // widens the screen to 5 x 2; the rest of each frame is index 0.
+  json palette = json::array();
+  for (const TRGB& c : ShapePalette()) palette.insert(palette.end(), {c.Red, c.Green, c.Blue});
+  const TPatchFrame shape =
+      Shape({Placed(4, 1, 0, 0, {0, 200, 255, 200}), Placed(3, 1, 2, 1, {255, 0, 200})});
+  for (const bool transparent : {true, false}) {
+    ExpectDecoded(shape, {.KitterspeakMode = false, .Transparent = transparent},
+                  {{"palette", palette},
+                   {"indices", {{0, 200, 255, 200, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 255, 0, 200}}}});
+  }
 }
 
 TEST_F(GifExport, PlayedDelaysRoundHalvesToEven) {
@@ -163,6 +178,48 @@ TEST_F(GifExport, RefusalsWriteNothingAndLeaveTheTargetAsItWas) {
     EXPECT_FALSE(ExportAnimatedGif(shape, {.KitterspeakMode = played}, target_, ui).Written);
     EXPECT_EQ(MessagesOf(ui), std::vector<TMessage>({{"Quillmere", text + "\rNo file was written.",
                                                       TMsgIcon::Error, TMsgButtons::Ok}}));
+    EXPECT_EQ(ReadFile(target_), old);
+    EXPECT_EQ(dir_.List(), std::vector<std::string>({"out.gif"}));
+  }
+}
+
+// A write that fails part way, here at a file-size limit, raises WriteError
+// and leaves the old file as it was, with no temporary file beside it, for
+// the plain and the smallest file alike. The limit is set in a child
+// process, which reports by its exit status.
+TEST_F(GifExport, AFailedWriteLeavesTheOldFile) {
+  const Bytes old = {'o', 'l', 'd'};
+  // Noise, so that either file outgrows the writer's buffer and the failure
+  // comes while frames are being written.
+  std::vector<TPatchSubFrame> frames;
+  std::uint32_t seed = 1;
+  for (int i = 0; i < 8; ++i) {
+    Bytes pixels(256 * 256);
+    for (std::uint8_t& pixel : pixels)
+      pixel = static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+    frames.push_back(Placed(256, 256, 0, 0, pixels));
+  }
+  for (const bool optimize : {false, true}) {
+    WriteFile(target_, old);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{1000, 1000};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      ScriptedUserInterface ui;
+      try {
+        ExportAnimatedGif(Shape(frames), {.KitterspeakMode = false, .Optimize = optimize}, target_, ui);
+      } catch (const WriteError&) {
+        ::_exit(0);
+      } catch (...) {
+        ::_exit(2);
+      }
+      ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << optimize << " " << status;
     EXPECT_EQ(ReadFile(target_), old);
     EXPECT_EQ(dir_.List(), std::vector<std::string>({"out.gif"}));
   }

@@ -17,6 +17,20 @@ inline TPatchSubFrame Frame(int width, int height, std::int32_t format, const By
           {pixels.begin(), pixels.end()}};
 }
 
+// A raw frame at (x, y); one-row or one-colour frames read the same either way
+// up.
+inline TPatchSubFrame Placed(int width, int height, int x, int y, const Bytes& pixels,
+                             std::int32_t format = kFormatIndexed) {
+  // clang-format off
+  return {std::uint16_t(height), std::uint16_t(width), std::int16_t(x), std::int16_t(y), 0, 0, format, 255,
+          kEncodingRaw, {pixels.begin(), pixels.end()}};
+  // clang-format on
+}
+
+inline TPatchSubFrame Solid(int width, int height, int x, int y, std::uint8_t index) {
+  return Placed(width, height, x, y, Bytes(static_cast<std::size_t>(width * height), index));
+}
+
 inline TPatchFrame Shape(std::vector<TPatchSubFrame> frames, TKSScript script = {}) {
   return {0, -1, std::move(frames), std::move(script)};
 }
