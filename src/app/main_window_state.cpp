@@ -64,17 +64,14 @@ std::unique_ptr<TMainWindowState> StartUp(UserInterface& ui, const std::string& 
   TWorkspace& workspace = state->Workspace;
   if (!state->Settings.CopyMode()) SetTransferMode(workspace, true);
   workspace.Panes.DestGridClick();
-  workspace.Destination.FileName = std::string(kNoFileName);
-  workspace.Source.FileName = std::string(kNoFileName);
+  // A new workspace already has no file names, lists of 8 and both panes on
+  // their Main tab; the lists still need their sections.
   const std::pair<TMostRecentFiles&, std::string_view> lists[] = {
       {workspace.DestRecentFiles, kDestinationRecentSection}, {workspace.SourceRecentFiles, kSourceRecentSection}};
   for (const auto& [list, section] : lists) {
     list.SetIniSection(std::string(section));
-    list.SetMaxFiles(TWorkspace::kRecentFiles);
     list.Load(state->Settings.Ini());
   }
-  workspace.Panes.Dest.Tab = TPaneTab::Main;
-  workspace.Panes.Src.Tab = TPaneTab::Main;
   workspace.UpdateCaptions();
   return state;
 }

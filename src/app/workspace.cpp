@@ -39,20 +39,19 @@ TPaneCaptions PaneCaptions(std::string_view group, const TDocument& document, TP
   return captions;
 }
 
-// Cancel keeps the document; No lets it go unsaved; Yes saves it first.
-enum class TQueryAnswer { Keep, Discard, Save };
-
-TQueryAnswer Ask(UserInterface& ui, TMsgId question) {
+// Asks `question` about unsaved changes: Cancel keeps the document (false),
+// No lets it go unsaved (true), Yes runs `save` and goes on only if it wrote.
+bool AskToSave(UserInterface& ui, TMsgId question, const std::function<bool()>& save) {
   switch (Show(ui, question)) {
     case TMsgAnswer::Yes:
     case TMsgAnswer::Ok:
-      return TQueryAnswer::Save;
+      return save();
     case TMsgAnswer::No:
-      return TQueryAnswer::Discard;
+      return true;
     case TMsgAnswer::Cancel:
       break;
   }
-  return TQueryAnswer::Keep;
+  return false;
 }
 
 }  // namespace
@@ -235,7 +234,7 @@ bool TWorkspace::TrashEmptySource() {
 
 void TWorkspace::SaveSourceChanges() {
   if (!Source.HasFile()) {
-    SaveSource();
+    SaveSource();  // which says why nothing can be written
     return;
   }
   if (Source.Modified && Source.Shapes.empty()) {
@@ -257,30 +256,15 @@ void TWorkspace::SaveSourceDestination1Click() {
 }
 
 bool TWorkspace::DoQuerySaveDestination() {
-  if (!Destination.Modified) return true;
-  switch (Ask(ui_, TMsgId::UnsavedChanges)) {
-    case TQueryAnswer::Keep:
-      return false;
-    case TQueryAnswer::Discard:
-      return true;
-    case TQueryAnswer::Save:
-      break;
-  }
-  return SaveDestination();
+  return !Destination.Modified || AskToSave(ui_, TMsgId::UnsavedChanges, [&] { return SaveDestination(); });
 }
 
 bool TWorkspace::DoQuerySaveSource() {
   if (!Source.Modified) return true;
-  const bool emptied = Source.HasFile() && Source.Shapes.empty();
-  switch (Ask(ui_, emptied ? TMsgId::SourceUnsavedNoObjects : TMsgId::SourceUnsavedChanges)) {
-    case TQueryAnswer::Keep:
-      return false;
-    case TQueryAnswer::Discard:
-      return true;
-    case TQueryAnswer::Save:
-      break;
+  if (Source.HasFile() && Source.Shapes.empty()) {
+    return AskToSave(ui_, TMsgId::SourceUnsavedNoObjects, [&] { return TrashEmptySource(); });
   }
-  return emptied ? TrashEmptySource() : SaveSource();
+  return AskToSave(ui_, TMsgId::SourceUnsavedChanges, [&] { return SaveSource(); });
 }
 
 bool TWorkspace::QuerySaveDestination() {

@@ -5,7 +5,6 @@
 #include <nlohmann/json.hpp>
 
 #include "export/gif_export.h"
-#include "export/gif_lzw_fit.h"
 #include "interface/scripted_user_interface.h"
 #include "model/ks_commands.h"
 #include "support/frames.h"
@@ -224,36 +223,6 @@ TEST(GifOptimize, OversizedScreensKeepWholeFramesWithoutExhaustingMemory) {
       {.KitterspeakMode = false, .IgnorePos = true, .Optimize = true}, dir.File("big.gif"), ui);
   EXPECT_TRUE(result.Written && ui.Shown().empty());
   EXPECT_LT(ReadFile(dir.File("big.gif")).size(), 2000u);
-}
-
-TEST(GifOptimize, FittedPixelsStayWithinTheirChoices) {
-  std::uint32_t seed = 7;
-  const auto next = [&] { return (seed = seed * 1103515245 + 12345) >> 16; };
-  for (const int bits : {1, 2, 5, 8}) {
-    LzwPixelFitter fitter(bits);
-    for (const bool preferAlternative : {false, true}) {
-      std::vector<std::uint8_t> own(5000);
-      std::vector<bool> free(own.size());
-      for (std::size_t i = 0; i < own.size(); ++i) {
-        own[i] = static_cast<std::uint8_t>(next() % (1u << bits));
-        free[i] = next() % 4 != 0;
-      }
-      const std::uint8_t alternative = static_cast<std::uint8_t>((1u << bits) - 1);
-      std::vector<std::uint8_t> fitted = own;
-      fitter.Fit(fitted, free, alternative, preferAlternative);
-      std::size_t movable = 0, moved = 0;
-      for (std::size_t i = 0; i < own.size(); ++i) {
-        ASSERT_TRUE(fitted[i] == own[i] || (free[i] && fitted[i] == alternative)) << bits << " " << i;
-        movable += free[i] && own[i] != alternative;
-        moved += fitted[i] != own[i];
-      }
-      // In noise, runs of the one value every free pixel can take are what
-      // the coder knows best: most free pixels move there.
-      if (preferAlternative) {
-        EXPECT_GT(moved, movable / 2) << bits;
-      }
-    }
-  }
 }
 
 }  // namespace
