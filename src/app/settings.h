@@ -5,8 +5,20 @@
 
 #include "app/ini_file.h"
 #include "interface/user_interface.h"
+#include "model/shape_palette.h"
 
 namespace quillmere {
+
+// Colour values as the settings keep them: red in the low byte, then green,
+// then blue.
+constexpr TRGB ColourValueToRGB(std::uint32_t value) {
+  return TRGB{static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>((value >> 8) & 0xFF),
+              static_cast<std::uint8_t>((value >> 16) & 0xFF)};
+}
+constexpr std::uint32_t RGBToColourValue(TRGB colour) {
+  return static_cast<std::uint32_t>(colour.Red) | (static_cast<std::uint32_t>(colour.Green) << 8) |
+         (static_cast<std::uint32_t>(colour.Blue) << 16);
+}
 
 // The per-user configuration folder: $XDG_CONFIG_HOME when it is an absolute
 // path, otherwise ~/.config.

@@ -1,0 +1,71 @@
+#include "ui/cell_cache.h"
+
+#include <utility>
+
+namespace quillmere::ui {
+namespace {
+
+void ReleasePicture(void* holder) { delete static_cast<std::shared_ptr<const TPicture>*>(holder); }
+
+}  // namespace
+
+QImage CellCache::ImageOf(std::shared_ptr<const TPicture> picture) {
+  if (!picture || picture->Empty() || picture->Depth != TPictureDepth::Rgb24) return {};
+  const TPicture& p = *picture;
+  auto* holder = new std::shared_ptr<const TPicture>(std::move(picture));
+  // The image only reads the pixels; QImage's const-data constructor keeps
+  // it from ever writing to them.
+  return QImage(p.Pixels.data(), p.Width, p.Height, static_cast<qsizetype>(p.RowBytes()), QImage::Format_RGB888,
+                ReleasePicture, holder);
+}
+
+std::shared_ptr<const TPicture> CellCache::Find(const TCellKey& key) {
+  const auto found = entries_.find(key);
+  if (found == entries_.end()) return nullptr;
+  uses_.splice(uses_.begin(), uses_, found->second.Use);
+  return found->second.Picture;
+}
+
+std::shared_ptr<const TPicture> CellCache::Insert(const TCellKey& key, TPicture picture) {
+  auto shared = std::make_shared<const TPicture>(std::move(picture));
+  const auto found = entries_.find(key);
+  if (found != entries_.end()) {
+    bytes_ -= found->second.Picture->Pixels.size();
+    uses_.erase(found->second.Use);
+    entries_.erase(found);
+  }
+  uses_.push_front(key);
+  entries_.emplace(key, TEntry{shared, uses_.begin()});
+  bytes_ += shared->Pixels.size();
+  Trim();
+  return shared;
+}
+
+void CellCache::Trim() {
+  while (bytes_ > budget_ && !uses_.empty()) {
+    const auto found = entries_.find(uses_.back());
+    bytes_ -= found->second.Picture->Pixels.size();
+    entries_.erase(found);
+    uses_.pop_back();
+  }
+}
+
+void CellCache::Forget(int document) {
+  for (auto it = entries_.begin(); it != entries_.end();) {
+    if (it->first.Document == document) {
+      bytes_ -= it->second.Picture->Pixels.size();
+      uses_.erase(it->second.Use);
+      it = entries_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void CellCache::Clear() {
+  entries_.clear();
+  uses_.clear();
+  bytes_ = 0;
+}
+
+}  // namespace quillmere::ui
