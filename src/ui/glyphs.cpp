@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
 
 namespace quillmere::ui {
 namespace {
@@ -13,7 +14,7 @@ constexpr int kSize = 16;
 QPainterPath Arrow(bool right, qreal tipX, qreal centreY, qreal length) {
   const qreal dir = right ? 1 : -1;
   const qreal tail = tipX - dir * length;
-  const qreal neck = tipX - dir * 5;
+  const qreal neck = tipX - dir * std::min<qreal>(5, length * 0.6);
   QPainterPath path;
   path.moveTo(tipX, centreY);
   path.lineTo(neck, centreY - 5);
@@ -59,7 +60,7 @@ void DrawGlyph(QPainter& p, TPanelButton button, const QColor& ink, const QColor
       Cell(p, after ? QRectF(1.5, 3.5, 6, 9) : QRectF(8.5, 3.5, 6, 9), paper, ink);
       p.setPen(Qt::NoPen);
       p.setBrush(accent);
-      p.drawPath(Arrow(!after, after ? 15.5 : 0.5, 8, 7));
+      p.drawPath(after ? Arrow(false, 8.5, 8, 7) : Arrow(true, 7.5, 8, 7));
       break;
     }
     case TPanelButton::Replaceit: {

@@ -146,7 +146,7 @@ void MainWindow::BuildWidgets() {
     auto* group = new QGroupBox(dest ? "Destination" : "Source", central);
     group->setObjectName(dest ? "GroupBox1" : "GroupBox2");
     auto* groupLayout = new QVBoxLayout(group);
-    groupLayout->setContentsMargins(2, 0, 2, 2);
+    groupLayout->setContentsMargins(4, 2, 4, 4);
     auto* pages = new QTabWidget(group);
     pages->setObjectName(dest ? "DestPages" : "SrcPages");
     pages->setDocumentMode(true);
