@@ -1,0 +1,227 @@
+// The menus as a person reads them, the keys that reach them from every grid,
+// and the Recent submenus after real opens.
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+
+#include "ui_helpers.h"
+#include "ui_test_registry.h"
+
+namespace quillmere::test {
+namespace {
+
+// One line per item: separators as "-", a submenu's items after "Name > ",
+// then the shortcut, the check mark and any item shown disabled or hidden.
+QStringList Describe(const QMenu* menu, const QString& prefix = {}) {
+  QStringList lines;
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator()) {
+      lines << prefix + "-";
+      continue;
+    }
+    QString line = prefix + action->text();
+    if (!action->shortcut().isEmpty()) line += "  " + action->shortcut().toString(QKeySequence::PortableText);
+    if (action->isCheckable()) line += action->isChecked() ? "  [x]" : "  [ ]";
+    // A hidden action also reads as disabled.
+    if (!action->isVisible()) {
+      line += "  (hidden)";
+    } else if (!action->isEnabled()) {
+      line += "  (off)";
+    }
+    lines << line;
+    if (action->menu() != nullptr) lines << Describe(action->menu(), prefix + action->text() + " > ");
+  }
+  return lines;
+}
+
+QMenu* BarMenu(ui::MainWindow& window, const QString& title) {
+  for (QAction* action : window.menuBar()->actions()) {
+    if (action->text() == title) return action->menu();
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+class MenuTests : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void menuBarAtStart() {
+    WindowFixture f;
+    ui::MainWindow& window = f.Start();
+    QStringList titles;
+    for (QAction* action : window.menuBar()->actions()) titles << action->text();
+    QCOMPARE(titles, (QStringList{"&File", "&Source", "Options", "&Help"}));
+
+    // An empty workspace: nothing to export or save from the source yet;
+    // the items whose dialogs this build lacks are there but off.
+    QCOMPARE(Describe(BarMenu(window, "&File")),
+             (QStringList{"&New Destination  Ctrl+N", "&Open Destination...  Ctrl+O", "Recent",
+                          "Recent > Empty  (hidden)", "-", "&Save Destination  Ctrl+S", "Save Destination &As...",
+                          "-", "Save Source && Destination  (hidden)", "-", "Export",
+                          "Export > Export Destination Object...  (off)", "Export > Animated GIF...  (off)", "-",
+                          "Reload Destination...", "-", "Edit KitterSpeak Script...  (off)",
+                          "Shape Properties...  (off)", "Edit Image", "Edit Image > Flip Horizontally",
+                          "Edit Image > Flip Vertically", "-", "Remove Duplicates...  (off)", "-",
+                          "Object Number Offset...  (off)", "-", "E&xit"}));
+    QCOMPARE(window.Action("SaveSourceDestination1")->iconText(), QString("Save Source & Destination"));
+    QCOMPARE(Describe(BarMenu(window, "&Source")),
+             (QStringList{"&Import...  Ctrl+I", "Reload Source...", "Recent", "Recent > Empty  (hidden)", "-",
+                          "Save Source Changes  (off)", "-", "Export", "Export > Export Object...  (off)",
+                          "Export > Animated GIF...  (off)", "-", "Shape Properties...  (off)",
+                          "Edit KitterSpeak Script...  (off)", "Edit Image", "Edit Image > Flip Horizontally",
+                          "Edit Image > Flip Vertically", "-", "Object Number Offset...  (off)", "-",
+                          "&Drag and Drop  [ ]", "Tooltips (Balloon Help)  [ ]"}));
+    QCOMPARE(Describe(BarMenu(window, "Options")),
+             (QStringList{"Copy Objects  [x]", "Move Objects  [ ]", "-", "Save FBJ Information (FSH Only)  [x]", "-",
+                          "Large Highlight  [ ]", "-", "Main Highlight Color...", "SubFrame Highlight Color...", "-",
+                          "Reset Colors to Default..."}));
+    QCOMPARE(Describe(BarMenu(window, "&Help")),
+             (QStringList{"Contents...  F1  (off)", "Website...  (off)", "Support...  (off)", "-", "&About...  (off)"}));
+  }
+
+  void popupsBelongToTheirGrids() {
+    WindowFixture f;
+    ui::MainWindow& window = f.Start();
+    const QStringList properties{"Shape Properties...  (off)", "Edit KitterSpeak Script...  (off)", "-",
+                                 "Object Number Offset...  (off)", "-"};
+    const std::vector<std::pair<TGridId, QStringList>> expected{
+        {TGridId::DestGrid, properties + QStringList{"Open Destination..."}},
+        {TGridId::SrcGrid, properties + QStringList{"Import Source..."}},
+        {TGridId::DestSubGrid, {"Shape Properties...  (off)"}},
+        {TGridId::SrcSubGrid, {"Shape Properties...  (off)", "-", "Export Subframes...  (off)"}},
+    };
+    for (const auto& [id, items] : expected) {
+      ui::ShapeGrid* grid = f.Grid(id);
+      window.Pages(id == TGridId::DestGrid || id == TGridId::DestSubGrid ? TDocumentKind::Destination
+                                                                           : TDocumentKind::Source)
+          ->setCurrentIndex(id == TGridId::DestSubGrid || id == TGridId::SrcSubGrid ? 1 : 0);
+      f.Settle();
+      const QPoint at = grid->CellRect(0).center();
+      QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+      QApplication::sendEvent(grid->viewport(), &event);
+      QMenu* shown = nullptr;
+      for (QMenu* popup : window.findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
+        if (popup->isVisible()) shown = popup;
+      }
+      QVERIFY2(shown != nullptr, qPrintable(grid->objectName()));
+      QCOMPARE(Describe(shown), items);
+      shown->hide();
+    }
+    // The pop-up's Open runs the same flow as the File menu's.
+    window.Popup(ui::TMenuPlace::PopupMenu1)->actions().constLast()->trigger();
+    f.Settle();
+    QCOMPARE(f.scripted.FileRequests().size(), std::size_t{1});
+  }
+
+  void saveBothShowsWhileTheSourceIsModified() {
+    WindowFixture f({TMsgAnswer::Yes});
+    FileChoices choose(f.scripted);
+    choose.Next(WriteFox(f, "src.fox", TaggedList(3, 10)));
+    ui::MainWindow& window = f.Start();
+    f.Trigger("Import1");
+    QAction* both = window.Action("SaveSourceDestination1");
+    QVERIFY(!both->isVisible());
+    f.Trigger("FlipHorizontally2");
+    QVERIFY(both->isVisible());
+    f.Trigger("SaveSourceChanges1");
+    QVERIFY(!both->isVisible());
+  }
+
+  // Each grid keeps the menu keys: a grid's own key handling must not eat them.
+  void fileKeysWorkFromEveryGrid() {
+    WindowFixture f;
+    FileChoices choose(f.scripted);
+    const std::string dest = WriteFox(f, "dest.fox", TaggedList(3, 0));
+    const std::string src = WriteFox(f, "src.fox", TaggedList(2, 50));
+    ui::MainWindow& window = f.Start();
+    for (TGridId id : {TGridId::DestGrid, TGridId::DestSubGrid, TGridId::SrcGrid, TGridId::SrcSubGrid}) {
+      const bool onFrames = id == TGridId::DestSubGrid || id == TGridId::SrcSubGrid;
+      window.Pages(TDocumentKind::Destination)->setCurrentIndex(id == TGridId::DestSubGrid ? 1 : 0);
+      window.Pages(TDocumentKind::Source)->setCurrentIndex(id == TGridId::SrcSubGrid ? 1 : 0);
+      ui::ShapeGrid* grid = f.Grid(id);
+      grid->setFocus();
+      f.Settle();
+      const QByteArray where = grid->objectName().toUtf8() + (onFrames ? " (frames)" : "");
+      const auto press = [&](Qt::Key key) {
+        QVERIFY2(QApplication::focusWidget() == grid, where);
+        f.Key(grid, key, Qt::ControlModifier);
+      };
+
+      choose.Next(dest);
+      press(Qt::Key_O);
+      QVERIFY2(f.Status(TDocumentKind::Destination, 2) == "Filename: dest.fox", where);
+      choose.Next(src);
+      press(Qt::Key_I);
+      QVERIFY2(f.Status(TDocumentKind::Source, 2) == "Filename: src.fox", where);
+      press(Qt::Key_N);
+      QVERIFY2(f.Status(TDocumentKind::Destination, 2) == "Filename: None", where);
+      const std::size_t asked = f.scripted.FileRequests().size();
+      choose.Next("");  // the Save As dialog of an untitled destination, cancelled
+      press(Qt::Key_S);
+      QVERIFY2(f.scripted.FileRequests().size() == asked + 1 && f.scripted.FileRequests().back().Save, where);
+      QVERIFY2(f.scripted.Shown().empty(), where);
+    }
+  }
+
+  void altCommaAndPeriodShiftTheDestination() {
+    WindowFixture f;
+    FileChoices choose(f.scripted);
+    choose.Next(WriteFox(f, "dest.fox", TaggedList(4, 0)));
+    ui::MainWindow& window = f.Start();
+    f.Trigger("Open1");
+    f.Click(TGridId::DestGrid, 1);
+    ui::ShapeGrid* src = f.Grid(TGridId::SrcGrid);
+    src->setFocus();  // the keys belong to the window, not to one grid
+    f.Key(src, Qt::Key_Period, Qt::AltModifier);
+    QCOMPARE(Tags(f.state->Workspace.Destination.Shapes), (std::vector<int>{0, 2, 1, 3}));
+    QCOMPARE(f.Grid(TGridId::DestGrid)->Selection().Focus(), 2);
+    f.Key(src, Qt::Key_Comma, Qt::AltModifier);
+    f.Key(src, Qt::Key_Comma, Qt::AltModifier);
+    QCOMPARE(Tags(f.state->Workspace.Destination.Shapes), (std::vector<int>{1, 0, 2, 3}));
+    // At the left end Shift Left is off, and so is its key.
+    QVERIFY(!window.PanelButton(TPanelButton::MoveLeft)->isEnabled());
+    f.Key(src, Qt::Key_Comma, Qt::AltModifier);
+    QCOMPARE(Tags(f.state->Workspace.Destination.Shapes), (std::vector<int>{1, 0, 2, 3}));
+    QCOMPARE(window.Group(TDocumentKind::Destination)->title(), QString("Destination (Modified)"));
+  }
+
+  void recentListsFollowOpens() {
+    WindowFixture f;
+    FileChoices choose(f.scripted);
+    const std::string a = WriteFox(f, "a.fox", TaggedList(1, 0));
+    const std::string b = WriteFox(f, "b.fox", TaggedList(2, 0));
+    choose.Next(a);
+    choose.Next(b);
+    ui::MainWindow& window = f.Start();
+    f.Trigger("Open1");
+    f.Trigger("Open1");
+    QMenu* recent = window.RecentMenu(TDocumentKind::Destination);
+    QCOMPARE(Describe(recent), (QStringList{"Empty  (hidden)", "-", "&1  b.fox", "&2  a.fox"}));
+    QCOMPARE(Describe(window.RecentMenu(TDocumentKind::Source)), QStringList{"Empty  (hidden)"});
+
+    // The older entry opens its file and moves to the top.
+    recent->actions().at(3)->trigger();
+    f.Settle();
+    QCOMPARE(f.Status(TDocumentKind::Destination, 2), QString("Filename: a.fox"));
+    QCOMPARE(Describe(recent), (QStringList{"Empty  (hidden)", "-", "&1  a.fox", "&2  b.fox"}));
+
+    std::filesystem::remove(b);
+    recent->actions().at(3)->trigger();
+    f.Settle();
+    QCOMPARE(f.scripted.Shown().size(), std::size_t{1});
+    const TMessage& shown = f.scripted.Shown()[0].Message;
+    QCOMPARE(QString::fromStdString(shown.Caption), QString("Quillmere"));
+    QCOMPARE(QString::fromStdString(shown.Text), QString::fromStdString("The file ...\n\"" + b + "\"\nno longer exists."));
+    QCOMPARE(Describe(recent), (QStringList{"Empty  (hidden)", "-", "&1  a.fox"}));
+    QCOMPARE(f.Status(TDocumentKind::Destination, 2), QString("Filename: a.fox"));
+  }
+};
+
+QUILLMERE_UI_TEST(MenuTests);
+
+}  // namespace quillmere::test
+
+#include "menu_tests.moc"
