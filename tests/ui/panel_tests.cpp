@@ -1,0 +1,154 @@
+// The centre panel and the export items: their enabled states after the tab
+// changes and clicks a person makes, and where the buttons sit as the window
+// grows.
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "ui/centre_panel.h"
+#include "ui_helpers.h"
+#include "ui_test_registry.h"
+
+namespace quillmere::test {
+namespace {
+
+// The export and save items that follow the documents, by action name.
+QString EnabledItems(ui::MainWindow& window) {
+  QStringList names;
+  for (const char* name : {"ExportObject3", "AnimatedGIF1", "ExportObject4", "AnimatedGIF2", "SaveSourceChanges1"}) {
+    auto* action = window.findChild<QAction*>(name);
+    if (action == nullptr) return QString("no action ") + name;
+    if (action->isEnabled()) names << name;
+  }
+  return names.join(' ');
+}
+
+// A tab chosen with the mouse, as a person does.
+void ClickTab(WindowFixture& f, TDocumentKind kind, int index) {
+  QTabBar* bar = f.window->Pages(kind)->tabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+  f.Settle();
+}
+
+}  // namespace
+
+class PanelTests : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void buttonsFollowTabsAndClicks() {
+    WindowFixture f;
+    FileChoices choose(f.scripted);
+    TShapeList dest = TaggedList(4, 0);
+    dest[0] = Tagged(0, 3);
+    choose.Next(WriteFox(f, "dest.fox", dest));
+    choose.Next(WriteFox(f, "src.fox", TaggedList(3, 50)));
+    ui::MainWindow& window = f.Start();
+    QCOMPARE(EnabledButtons(window), QString(""));
+
+    f.Trigger("Open1");
+    QCOMPARE(EnabledButtons(window), QString("Trash MoveRight"));
+    f.Click(TGridId::DestGrid, 3);
+    QCOMPARE(EnabledButtons(window), QString("Trash MoveLeft"));
+    f.Click(TGridId::DestGrid, 1);
+    f.Click(TGridId::DestGrid, 2, Qt::ShiftModifier);
+    QCOMPARE(EnabledButtons(window), QString("Trash MoveLeft MoveRight"));
+
+    // A shape's first frame can be neither deleted nor shifted left.
+    f.Click(TGridId::DestGrid, 0);
+    ClickTab(f, TDocumentKind::Destination, 1);
+    QCOMPARE(EnabledButtons(window), QString("MoveRight"));
+    f.Click(TGridId::DestSubGrid, 2);
+    QCOMPARE(EnabledButtons(window), QString("Trash MoveLeft"));
+    QCOMPARE(f.Status(TDocumentKind::Destination, 4), QString("Selected Frame: 2"));
+
+    // A source arriving while frames show offers Insert After and Replace
+    // but not Insert Before.
+    f.Trigger("Import1");
+    QCOMPARE(EnabledButtons(window), QString("Trash insertAft Replaceit MoveLeft"));
+    ClickTab(f, TDocumentKind::Destination, 0);
+    QCOMPARE(EnabledButtons(window), QString("Trash InsertFore insertAft Replaceit MoveRight"));
+    // Coming back to the frames starts again from the first one.
+    ClickTab(f, TDocumentKind::Destination, 1);
+    QCOMPARE(f.Status(TDocumentKind::Destination, 4), QString("Selected Frame: 0"));
+    QCOMPARE(EnabledButtons(window), QString("InsertFore insertAft Replaceit MoveRight"));
+    ClickTab(f, TDocumentKind::Destination, 0);
+    ClickTab(f, TDocumentKind::Source, 1);
+    QCOMPARE(EnabledButtons(window), QString("Trash InsertFore insertAft Replaceit MoveRight"));
+    ClickTab(f, TDocumentKind::Source, 0);
+
+    // Move mode moves whole shapes: nothing goes in while either pane shows frames.
+    f.Trigger("MoveObjects1");
+    QCOMPARE(EnabledButtons(window), QString("Trash InsertFore insertAft Replaceit MoveRight"));
+    ClickTab(f, TDocumentKind::Source, 1);
+    QCOMPARE(EnabledButtons(window), QString("Trash MoveRight"));
+    ClickTab(f, TDocumentKind::Source, 0);
+    f.Click(TGridId::SrcGrid, 1);
+    QCOMPARE(EnabledButtons(window), QString("Trash InsertFore insertAft Replaceit MoveRight"));
+    ClickTab(f, TDocumentKind::Destination, 1);
+    QCOMPARE(EnabledButtons(window), QString("MoveRight"));
+    f.Trigger("CopyObjects1");
+    f.Click(TGridId::DestSubGrid, 1);
+    QCOMPARE(EnabledButtons(window), QString("Trash InsertFore insertAft Replaceit MoveLeft MoveRight"));
+  }
+
+  void exportItemsFollowTheDocuments() {
+    WindowFixture f;
+    FileChoices choose(f.scripted);
+    choose.Next(WriteFox(f, "dest.fox", TaggedList(2, 0)));
+    choose.Next(WriteFox(f, "src.fox", TaggedList(2, 50)));
+    ui::MainWindow& window = f.Start();
+    // The Animated GIF dialogs are not part of this build.
+    QCOMPARE(EnabledItems(window), QString(""));
+    f.Trigger("Open1");
+    QCOMPARE(EnabledItems(window), QString("ExportObject3"));
+    f.Trigger("Import1");
+    QCOMPARE(EnabledItems(window), QString("ExportObject3 ExportObject4 SaveSourceChanges1"));
+    f.Trigger("New1");
+    QCOMPARE(EnabledItems(window), QString("ExportObject4 SaveSourceChanges1"));
+    ClickTab(f, TDocumentKind::Source, 1);
+    QCOMPARE(EnabledItems(window), QString("ExportObject4 SaveSourceChanges1"));
+  }
+
+  // Delete keeps to the left edge and the other five to the right one.
+  void buttonsKeepToTheEdges() {
+    WindowFixture f;
+    ui::MainWindow& window = f.Start();
+    ui::CentrePanel* panel = window.Panel();
+    const auto check = [&](const char* when) {
+      const QRect client = panel->contentsRect();
+      const auto left = [&](const char* name) { return panel->findChild<QPushButton*>(name)->x() - client.left(); };
+      const int w = client.width();
+      const QByteArray why = QByteArray(when) + " at panel width " + QByteArray::number(w);
+      QVERIFY2(left("Trash") == 2, why);
+      QVERIFY2(left("MoveRight") == w - 2 - 23, why);
+      QVERIFY2(left("MoveRight") + panel->findChild<QPushButton*>("MoveRight")->width() == w - 2, why);
+      QVERIFY2(left("MoveLeft") == left("MoveRight") - 23 - 2, why);
+      QVERIFY2(left("Replaceit") == left("MoveLeft") - 90 - 3, why);
+      QVERIFY2(left("insertAft") == left("Replaceit") - 90 - 2, why);
+      QVERIFY2(left("InsertFore") == left("insertAft") - 90 - 2, why);
+    };
+    check("design width");
+    const QSize start = window.size();
+    QCOMPARE(panel->width(), window.centralWidget()->width());
+
+    window.resize(start.width() + 200, start.height());
+    f.Settle();
+    QCOMPARE(window.width(), start.width() + 200);
+    QCOMPARE(panel->width(), window.centralWidget()->width());
+    check("widened");
+
+    // Never narrower than at the start, and the height is fixed.
+    window.resize(start.width() - 100, start.height() + 60);
+    f.Settle();
+    QCOMPARE(window.size(), start);
+    window.resize(start.width(), start.height() - 60);
+    f.Settle();
+    QCOMPARE(window.size(), start);
+  }
+};
+
+QUILLMERE_UI_TEST(PanelTests);
+
+}  // namespace quillmere::test
+
+#include "panel_tests.moc"
