@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
@@ -28,6 +29,23 @@ QMessageBox::Icon BoxIcon(TMsgIcon icon) {
   }
   return QMessageBox::NoIcon;
 }
+
+// While a command shows its busy cursor, the person's own dialog on the way
+// shows the normal one.
+class NormalCursor {
+ public:
+  NormalCursor() : pushed_(QGuiApplication::overrideCursor() != nullptr) {
+    if (pushed_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~NormalCursor() {
+    if (pushed_) QGuiApplication::restoreOverrideCursor();
+  }
+  NormalCursor(const NormalCursor&) = delete;
+  NormalCursor& operator=(const NormalCursor&) = delete;
+
+ private:
+  bool pushed_;
+};
 
 }  // namespace
 
@@ -66,6 +84,7 @@ QString MessageText(const std::string& text) {
 }
 
 TMsgAnswer QtUserInterface::ShowMessage(const TMessage& message) {
+  const NormalCursor cursor;
   QMessageBox box(BoxIcon(message.Icon), FromUtf8(message.Caption), MessageText(message.Text), QMessageBox::NoButton,
                   parent_);
   switch (message.Buttons) {
@@ -112,6 +131,7 @@ void QtUserInterface::DebugOutput(std::string_view line) {
 std::optional<std::string> QtUserInterface::ChooseOpenFile(const std::string& filter,
                                                            const std::string& defaultExtension) {
   (void)defaultExtension;  // an opened file must exist as named
+  const NormalCursor cursor;
   const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString(), NameFilters(filter).join(";;"));
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
@@ -120,6 +140,7 @@ std::optional<std::string> QtUserInterface::ChooseOpenFile(const std::string& fi
 std::optional<std::string> QtUserInterface::ChooseSaveFile(const std::string& filter,
                                                            const std::string& defaultExtension,
                                                            const std::string& initialName) {
+  const NormalCursor cursor;
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
