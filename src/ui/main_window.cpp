@@ -30,9 +30,9 @@ namespace {
 constexpr char kCellsMime[] = "application/x-quillmere-cells";
 
 constexpr int kGroupDestHeight = 205;
-constexpr int kGroupSrcHeight = 206;
 constexpr int kStatusHeight = 19;
 constexpr int kClientWidth = 620;
+constexpr int kClientHeight = 440;
 constexpr QPoint kDesignPlace(41, 86);
 
 bool IsDestinationGrid(TGridId grid) { return grid == TGridId::DestGrid || grid == TGridId::DestSubGrid; }
@@ -187,7 +187,8 @@ void MainWindow::BuildWidgets() {
       pages->addTab(page, tab == 0 ? "Main" : "SubFrames");
     }
     connect(pages, &QTabWidget::currentChanged, this, [this, kind](int index) { PageChanged(kind, index); });
-    group->setFixedHeight(dest ? kGroupDestHeight : kGroupSrcHeight);
+    // The source pane takes what the destination and the centre panel leave.
+    if (dest) group->setFixedHeight(kGroupDestHeight);
     (dest ? destGroup_ : srcGroup_) = group;
     (dest ? destPages_ : srcPages_) = pages;
     blocks->addWidget(group);
@@ -197,6 +198,8 @@ void MainWindow::BuildWidgets() {
   panel_ = new CentrePanel(central);
   blocks->addWidget(panel_);
   buildPane(TDocumentKind::Source);
+  central->setFixedHeight(kClientHeight);
+  central->setMinimumWidth(kClientWidth);
   setCentralWidget(central);
 
   const std::array<std::pair<TPanelButton, TCommand>, 6> buttons{{
