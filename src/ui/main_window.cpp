@@ -73,7 +73,9 @@ bool ReadsOrWrites(TCommand command) {
   }
 }
 
-QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QColor ToQColor(std::uint32_t value) {
   const TRGB rgb = ColourValueToRGB(value);
@@ -84,8 +86,8 @@ QColor ToQColor(std::uint32_t value) {
 struct TCellJob {
   std::size_t Slot = 0;
   TCellKey Key;
-  const TPatchFrame* Shape = nullptr;        // a shape grid's cell
-  const TPatchSubFrame* Frame = nullptr;     // a frame grid's cell
+  const TPatchFrame* Shape = nullptr;     // a shape grid's cell
+  const TPatchSubFrame* Frame = nullptr;  // a frame grid's cell
   TThumbnailCell Cell;
   TPicture Picture;
   std::vector<std::string> Diagnostics;
@@ -116,7 +118,8 @@ MainWindow::MainWindow(TMainWindowState& state, UserInterface& ui, QWidget* pare
   chooseColour_ = [this](std::uint32_t current, const QString& title) -> std::optional<std::uint32_t> {
     const QColor colour = QColorDialog::getColor(ToQColor(current), this, title);
     if (!colour.isValid()) return std::nullopt;
-    return RGBToColourValue(TRGB{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+    return RGBToColourValue(TRGB{static_cast<std::uint8_t>(colour.red()),
+                                 static_cast<std::uint8_t>(colour.green()),
                                  static_cast<std::uint8_t>(colour.blue())});
   };
   BuildWidgets();
@@ -178,7 +181,8 @@ void MainWindow::BuildWidgets() {
         auto* label = new QLabel(bar);
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
-        if (widths[static_cast<std::size_t>(i)] > 0) label->setFixedWidth(widths[static_cast<std::size_t>(i)]);
+        if (widths[static_cast<std::size_t>(i)] > 0)
+          label->setFixedWidth(widths[static_cast<std::size_t>(i)]);
         bar->addWidget(label, i == panels - 1 ? 1 : 0);
         status[static_cast<std::size_t>(tab == 0 ? i : 3 + i)] = label;
       }
@@ -271,97 +275,100 @@ void MainWindow::Run(TCommand command) {
 void MainWindow::RunCommand(TCommand command) {
   TPaneState& panes = workspace_.Panes;
   switch (command) {
-      case TCommand::New1Click:
-        workspace_.New1Click();
-        break;
-      case TCommand::Open1Click:
-        workspace_.Open1Click();
-        break;
-      case TCommand::SaveDestination1Click:
-        workspace_.SaveDestination1Click();
-        break;
-      case TCommand::SaveAs1Click:
-        workspace_.SaveAs1Click();
-        break;
-      case TCommand::SaveSourceDestination1Click:
-        workspace_.SaveSourceDestination1Click();
-        break;
-      case TCommand::ExportObject1Click:
-        if (panes.Enabled.ExportDestObject) {
-          RunBitmapExport(workspace_.Destination.Shapes, panes.Dest.Grid.Left(), panes.Dest.Grid.Right(), ui_);
-        }
-        break;
-      case TCommand::ExportObject2Click:
-        if (panes.Enabled.ExportSrcObject) {
-          RunBitmapExport(workspace_.Source.Shapes, panes.Src.Grid.Left(), panes.Src.Grid.Right(), ui_);
-        }
-        break;
-      case TCommand::ReloadDestination1Click:
-        workspace_.ReloadDestination1Click();
-        break;
-      case TCommand::Import1Click:
-        workspace_.Import1Click();
-        break;
-      case TCommand::RefreshSource1Click:
-        workspace_.RefreshSource1Click();
-        break;
-      case TCommand::SaveSourceChanges1Click:
-        workspace_.SaveSourceChanges1Click();
-        break;
-      case TCommand::FlipHorizontally1Click:
-      case TCommand::FlipVertically1Click:
-        FlipCommand(workspace_, TDocumentKind::Destination, command == TCommand::FlipHorizontally1Click, ui_);
-        break;
-      case TCommand::FlipHorizontally2Click:
-      case TCommand::FlipVertically2Click:
-        FlipCommand(workspace_, TDocumentKind::Source, command == TCommand::FlipHorizontally2Click, ui_);
-        break;
-      case TCommand::DragandDrop1Click:
-        state_.DragandDrop1Click();
-        break;
-      case TCommand::tooltipsBalloonHelp1Click:
-        state_.tooltipsBalloonHelp1Click();
-        break;
-      case TCommand::CopyObjects1Click:
-        state_.CopyObjects1Click();
-        break;
-      case TCommand::MoveObjects1Click:
-        state_.MoveObjects1Click();
-        break;
-      case TCommand::SaveFBJInformation1Click:
-        state_.SaveFBJInformation1Click();
-        break;
-      case TCommand::LargeHighlight1Click:
-        state_.LargeHighlight1Click();
-        break;
-      case TCommand::MainHighlightColor1Click:
-        ChooseHighlight(true);
-        break;
-      case TCommand::SubFrameHighlightColor1Click:
-        ChooseHighlight(false);
-        break;
-      case TCommand::ResetColorstoDefault1Click:
-        state_.ResetColorstoDefault1Click();
-        break;
-      case TCommand::TrashClick:
-      case TCommand::InsertForeClick:
-      case TCommand::InsertAftClick:
-      case TCommand::ReplaceitClick:
-      case TCommand::MoveLeftClick:
-      case TCommand::MoveRightClick:
-        RunTransfer(command);
-        break;
-      default:
-        // The commands whose dialogs are not part of this build are disabled.
-        break;
+    case TCommand::New1Click:
+      workspace_.New1Click();
+      break;
+    case TCommand::Open1Click:
+      workspace_.Open1Click();
+      break;
+    case TCommand::SaveDestination1Click:
+      workspace_.SaveDestination1Click();
+      break;
+    case TCommand::SaveAs1Click:
+      workspace_.SaveAs1Click();
+      break;
+    case TCommand::SaveSourceDestination1Click:
+      workspace_.SaveSourceDestination1Click();
+      break;
+    case TCommand::ExportObject1Click:
+      if (panes.Enabled.ExportDestObject) {
+        RunBitmapExport(workspace_.Destination.Shapes, panes.Dest.Grid.Left(), panes.Dest.Grid.Right(), ui_);
+      }
+      break;
+    case TCommand::ExportObject2Click:
+      if (panes.Enabled.ExportSrcObject) {
+        RunBitmapExport(workspace_.Source.Shapes, panes.Src.Grid.Left(), panes.Src.Grid.Right(), ui_);
+      }
+      break;
+    case TCommand::ReloadDestination1Click:
+      workspace_.ReloadDestination1Click();
+      break;
+    case TCommand::Import1Click:
+      workspace_.Import1Click();
+      break;
+    case TCommand::RefreshSource1Click:
+      workspace_.RefreshSource1Click();
+      break;
+    case TCommand::SaveSourceChanges1Click:
+      workspace_.SaveSourceChanges1Click();
+      break;
+    case TCommand::FlipHorizontally1Click:
+    case TCommand::FlipVertically1Click:
+      FlipCommand(workspace_, TDocumentKind::Destination, command == TCommand::FlipHorizontally1Click, ui_);
+      break;
+    case TCommand::FlipHorizontally2Click:
+    case TCommand::FlipVertically2Click:
+      FlipCommand(workspace_, TDocumentKind::Source, command == TCommand::FlipHorizontally2Click, ui_);
+      break;
+    case TCommand::DragandDrop1Click:
+      state_.DragandDrop1Click();
+      break;
+    case TCommand::tooltipsBalloonHelp1Click:
+      state_.tooltipsBalloonHelp1Click();
+      break;
+    case TCommand::CopyObjects1Click:
+      state_.CopyObjects1Click();
+      break;
+    case TCommand::MoveObjects1Click:
+      state_.MoveObjects1Click();
+      break;
+    case TCommand::SaveFBJInformation1Click:
+      state_.SaveFBJInformation1Click();
+      break;
+    case TCommand::LargeHighlight1Click:
+      state_.LargeHighlight1Click();
+      break;
+    case TCommand::MainHighlightColor1Click:
+      ChooseHighlight(true);
+      break;
+    case TCommand::SubFrameHighlightColor1Click:
+      ChooseHighlight(false);
+      break;
+    case TCommand::ResetColorstoDefault1Click:
+      state_.ResetColorstoDefault1Click();
+      break;
+    case TCommand::TrashClick:
+    case TCommand::InsertForeClick:
+    case TCommand::InsertAftClick:
+    case TCommand::ReplaceitClick:
+    case TCommand::MoveLeftClick:
+    case TCommand::MoveRightClick:
+      RunTransfer(command);
+      break;
+    default:
+      // The commands whose dialogs are not part of this build are disabled.
+      break;
   }
 }
 
 void MainWindow::RunTransfer(TCommand command) {
   static const std::map<TCommand, TTransferCommand> kTransfers{
-      {TCommand::TrashClick, TTransferCommand::Delete},         {TCommand::InsertForeClick, TTransferCommand::InsertBefore},
-      {TCommand::InsertAftClick, TTransferCommand::InsertAfter}, {TCommand::ReplaceitClick, TTransferCommand::Replace},
-      {TCommand::MoveLeftClick, TTransferCommand::ShiftLeft},    {TCommand::MoveRightClick, TTransferCommand::ShiftRight},
+      {TCommand::TrashClick, TTransferCommand::Delete},
+      {TCommand::InsertForeClick, TTransferCommand::InsertBefore},
+      {TCommand::InsertAftClick, TTransferCommand::InsertAfter},
+      {TCommand::ReplaceitClick, TTransferCommand::Replace},
+      {TCommand::MoveLeftClick, TTransferCommand::ShiftLeft},
+      {TCommand::MoveRightClick, TTransferCommand::ShiftRight},
   };
   const TTransferCommand transfer = kTransfers.at(command);
   if (!RunTransferCommand(workspace_, transfer)) return;
@@ -478,7 +485,8 @@ bool MainWindow::AcceptsDrop(TGridId grid, const QMimeData& mime) const {
     const auto source = static_cast<TGridId>(mime.data(kCellsMime).toInt());
     return AcceptsDrag(grid, source);
   }
-  return !IsFrameGrid(grid) && mime.hasUrls() && !mime.urls().isEmpty() && mime.urls().constFirst().isLocalFile();
+  return !IsFrameGrid(grid) && mime.hasUrls() && !mime.urls().isEmpty() &&
+         mime.urls().constFirst().isLocalFile();
 }
 
 void MainWindow::Dropped(TGridId grid, const QMimeData& mime, QPoint point) {
@@ -504,8 +512,7 @@ void MainWindow::Dropped(TGridId grid, const QMimeData& mime, QPoint point) {
                                                         : TDropTarget::Other;
   // A file manager waits for the drop to return; the load runs after it.
   QMetaObject::invokeMethod(
-      this,
-      [this, fileName, target] { Guard([&] { workspace_.FilesDropped(fileName, target); }, true); },
+      this, [this, fileName, target] { Guard([&] { workspace_.FilesDropped(fileName, target); }, true); },
       Qt::QueuedConnection);
 }
 
@@ -624,7 +631,8 @@ void MainWindow::Refresh() {
   fill(TDocumentKind::Destination, captions.Dest, panes.Dest);
   fill(TDocumentKind::Source, captions.Src, panes.Src);
 
-  if (QAction* both = Action("SaveSourceDestination1")) both->setVisible(captions.SaveSourceDestinationVisible);
+  if (QAction* both = Action("SaveSourceDestination1"))
+    both->setVisible(captions.SaveSourceDestinationVisible);
   const auto check = [&](const char* name, bool on) {
     if (QAction* action = Action(name)) {
       const QSignalBlocker blocker(action);

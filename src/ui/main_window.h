@@ -50,15 +50,20 @@ class MainWindow : public QMainWindow {
 
   // The colour picker; tests answer it. Returns the chosen colour value (red
   // in the low byte) or nothing when cancelled.
-  using ColourChooser = std::function<std::optional<std::uint32_t>(std::uint32_t current, const QString& title)>;
+  using ColourChooser =
+      std::function<std::optional<std::uint32_t>(std::uint32_t current, const QString& title)>;
   void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
 
   // For tests and accessibility tools: the widgets by their design names.
   ShapeGrid* Grid(TGridId grid) const { return grids_[static_cast<std::size_t>(grid)]; }
   QPushButton* PanelButton(TPanelButton button) const;
   CentrePanel* Panel() const { return panel_; }
-  QTabWidget* Pages(TDocumentKind kind) const { return kind == TDocumentKind::Destination ? destPages_ : srcPages_; }
-  QGroupBox* Group(TDocumentKind kind) const { return kind == TDocumentKind::Destination ? destGroup_ : srcGroup_; }
+  QTabWidget* Pages(TDocumentKind kind) const {
+    return kind == TDocumentKind::Destination ? destPages_ : srcPages_;
+  }
+  QGroupBox* Group(TDocumentKind kind) const {
+    return kind == TDocumentKind::Destination ? destGroup_ : srcGroup_;
+  }
   // The status panels of a pane: Main tab's three, then SubFrames' two.
   std::vector<QLabel*> StatusPanels(TDocumentKind kind) const;
   // Every action made for a menu row, by the row's name ("Open1") or, for

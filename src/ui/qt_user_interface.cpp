@@ -14,7 +14,9 @@
 namespace quillmere::ui {
 namespace {
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QMessageBox::Icon BoxIcon(TMsgIcon icon) {
   switch (icon) {
@@ -85,8 +87,8 @@ QString MessageText(const std::string& text) {
 
 TMsgAnswer QtUserInterface::ShowMessage(const TMessage& message) {
   const NormalCursor cursor;
-  QMessageBox box(BoxIcon(message.Icon), FromUtf8(message.Caption), MessageText(message.Text), QMessageBox::NoButton,
-                  parent_);
+  QMessageBox box(BoxIcon(message.Icon), FromUtf8(message.Caption), MessageText(message.Text),
+                  QMessageBox::NoButton, parent_);
   switch (message.Buttons) {
     case TMsgButtons::Ok:
       box.setStandardButtons(QMessageBox::Ok);
@@ -108,8 +110,9 @@ TMsgAnswer QtUserInterface::ShowMessage(const TMessage& message) {
     case QMessageBox::Yes:
       return TMsgAnswer::Yes;
     case QMessageBox::No:
-      return message.Buttons == TMsgButtons::YesNo || message.Buttons == TMsgButtons::YesNoCancel ? TMsgAnswer::No
-                                                                                                 : TMsgAnswer::Cancel;
+      return message.Buttons == TMsgButtons::YesNo || message.Buttons == TMsgButtons::YesNoCancel
+                 ? TMsgAnswer::No
+                 : TMsgAnswer::Cancel;
     default:
       break;
   }
@@ -132,7 +135,8 @@ std::optional<std::string> QtUserInterface::ChooseOpenFile(const std::string& fi
                                                            const std::string& defaultExtension) {
   (void)defaultExtension;  // an opened file must exist as named
   const NormalCursor cursor;
-  const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString(), NameFilters(filter).join(";;"));
+  const QString name =
+      QFileDialog::getOpenFileName(parent_, QString(), QString(), NameFilters(filter).join(";;"));
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
 }
@@ -154,7 +158,9 @@ std::optional<std::string> QtUserInterface::ChooseSaveFile(const std::string& fi
   return WithDefaultExtension(dialog.selectedFiles().constFirst(), defaultExtension).toStdString();
 }
 
-bool QtUserInterface::MoveToTrash(const std::string& fileName) { return QFile::moveToTrash(FromUtf8(fileName)); }
+bool QtUserInterface::MoveToTrash(const std::string& fileName) {
+  return QFile::moveToTrash(FromUtf8(fileName));
+}
 
 std::string QtUserInterface::ClipboardText() { return QApplication::clipboard()->text().toStdString(); }
 

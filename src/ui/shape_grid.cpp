@@ -257,6 +257,8 @@ void ShapeGrid::dropEvent(QDropEvent* event) {
   drop_(*event->mimeData(), event->position().toPoint());
 }
 
-void ShapeGrid::contextMenuEvent(QContextMenuEvent* event) { Q_EMIT ContextMenuRequested(event->globalPos()); }
+void ShapeGrid::contextMenuEvent(QContextMenuEvent* event) {
+  Q_EMIT ContextMenuRequested(event->globalPos());
+}
 
 }  // namespace quillmere::ui

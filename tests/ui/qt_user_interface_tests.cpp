@@ -79,7 +79,8 @@ class QtUserInterfaceTests : public QObject {
 
     BoxPress ok(QMessageBox::Ok);
     ok.Arm();
-    QCOMPARE(person.ShowMessage({"Color Reset", "Sure?", TMsgIcon::Question, TMsgButtons::OkCancel}), TMsgAnswer::Ok);
+    QCOMPARE(person.ShowMessage({"Color Reset", "Sure?", TMsgIcon::Question, TMsgButtons::OkCancel}),
+             TMsgAnswer::Ok);
     BoxPress error(QMessageBox::Ok);
     error.Arm();
     QCOMPARE(person.ShowMessage({"Error!", "File not found, cannot load.", TMsgIcon::Error, TMsgButtons::Ok}),
@@ -91,11 +92,13 @@ class QtUserInterfaceTests : public QObject {
     ui::QtUserInterface person;
     BoxPress escape(QMessageBox::NoButton);
     escape.Arm();
-    QCOMPARE(person.ShowMessage({"Q", "Save?", TMsgIcon::Question, TMsgButtons::YesNoCancel}), TMsgAnswer::Cancel);
+    QCOMPARE(person.ShowMessage({"Q", "Save?", TMsgIcon::Question, TMsgButtons::YesNoCancel}),
+             TMsgAnswer::Cancel);
     escape.Arm();
     QCOMPARE(person.ShowMessage({"Q", "Go on?", TMsgIcon::Question, TMsgButtons::YesNo}), TMsgAnswer::No);
     escape.Arm();
-    QCOMPARE(person.ShowMessage({"Q", "Reset?", TMsgIcon::Question, TMsgButtons::OkCancel}), TMsgAnswer::Cancel);
+    QCOMPARE(person.ShowMessage({"Q", "Reset?", TMsgIcon::Question, TMsgButtons::OkCancel}),
+             TMsgAnswer::Cancel);
   }
 };
 
