@@ -12,7 +12,7 @@
 #include "app/centre_panel_layout.h"
 #include "app/drag_drop.h"
 #include "app/main_window_state.h"
-#include "ui/cell_cache.h"
+#include "ui/cell_painter.h"
 #include "ui/command_table.h"
 
 class QAction;
@@ -71,7 +71,7 @@ class MainWindow : public QMainWindow {
   QAction* Action(const std::string& name) const;
   QMenu* Popup(TMenuPlace place) const;
   QMenu* RecentMenu(TDocumentKind kind) const;
-  const CellCache& Cache() const { return cache_; }
+  const CellCache& Cache() const { return painter_.Cache(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -104,8 +104,6 @@ class MainWindow : public QMainWindow {
   void ChooseRecent(TDocumentKind kind, std::size_t index);
   void ChooseHighlight(bool main);
 
-  std::vector<QImage> Cells(TGridId grid, int first, int last);
-
   TMainWindowState& state_;
   TWorkspace& workspace_;
   UserInterface& ui_;
@@ -126,8 +124,7 @@ class MainWindow : public QMainWindow {
   QMenu* srcRecent_ = nullptr;
   std::array<std::vector<std::string>, 2> shownRecent_;
 
-  CellCache cache_;
-  std::array<std::uint64_t, 2> generation_{};
+  CellPainter painter_;
   bool syncPending_ = false;
   bool closing_ = false;
 };
