@@ -25,10 +25,9 @@ build: deps $(BUILD_DIR)/CMakeCache.txt
 build-asan: deps $(ASAN_DIR)/CMakeCache.txt
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 
-# Until the editor exists, `run` shows what the command-line companion offers.
+# Opens the editor; FILES="walls.fox import.fsh" opens a destination and a source.
 run: build
-	@if [ -x $(BUILD_DIR)/bin/quillmere ]; then $(BUILD_DIR)/bin/quillmere; \
-	else $(BUILD_DIR)/bin/quillmere-cli --help; fi
+	$(BUILD_DIR)/bin/quillmere $(FILES)
 
 test-plain: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

@@ -15,8 +15,8 @@ QImage CellCache::ImageOf(std::shared_ptr<const TPicture> picture) {
   auto* holder = new std::shared_ptr<const TPicture>(std::move(picture));
   // The image only reads the pixels; QImage's const-data constructor keeps
   // it from ever writing to them.
-  return QImage(p.Pixels.data(), p.Width, p.Height, static_cast<qsizetype>(p.RowBytes()), QImage::Format_RGB888,
-                ReleasePicture, holder);
+  return QImage(p.Pixels.data(), p.Width, p.Height, static_cast<qsizetype>(p.RowBytes()),
+                QImage::Format_RGB888, ReleasePicture, holder);
 }
 
 std::shared_ptr<const TPicture> CellCache::Find(const TCellKey& key) {

@@ -46,7 +46,8 @@ CentrePanel::CentrePanel(QWidget* parent) : QFrame(parent) {
     auto* button = new QPushButton(QString::fromUtf8(kDesign[i].Caption), this);
     button->setObjectName(kDesign[i].Name);
     button->setIcon(PanelGlyph(which));
-    button->setIconSize(QSize(kDesign[i].Caption[0] != '\0' ? 12 : 16, kDesign[i].Caption[0] != '\0' ? 12 : 16));
+    button->setIconSize(
+        QSize(kDesign[i].Caption[0] != '\0' ? 12 : 16, kDesign[i].Caption[0] != '\0' ? 12 : 16));
     button->setAccessibleDescription(PanelHint(which));
     if (kDesign[i].Accessible[0] != '\0') button->setAccessibleName(kDesign[i].Accessible);
     // The buttons act on the grids' selections; taking the focus from a grid

@@ -59,10 +59,10 @@ enum class TCommand {
 };
 
 enum class TRowKind {
-  Item,       // runs its command
-  Check,      // runs its command and shows a check mark
+  Item,   // runs its command
+  Check,  // runs its command and shows a check mark
   Separator,
-  Recent,     // the "Recent" submenu, filled from a recent-files list
+  Recent,  // the "Recent" submenu, filled from a recent-files list
 };
 
 // Where a row lives: the menu bar or one of the grids' pop-up menus.

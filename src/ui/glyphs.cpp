@@ -34,7 +34,8 @@ void Cell(QPainter& p, const QRectF& rect, const QColor& fill, const QColor& lin
   p.drawRect(rect);
 }
 
-void DrawGlyph(QPainter& p, TPanelButton button, const QColor& ink, const QColor& paper, const QColor& accent) {
+void DrawGlyph(QPainter& p, TPanelButton button, const QColor& ink, const QColor& paper,
+               const QColor& accent) {
   p.setRenderHint(QPainter::Antialiasing, true);
   switch (button) {
     case TPanelButton::Trash: {

@@ -12,14 +12,11 @@
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentMap>
 #include <exception>
 
 #include "app/editing_commands.h"
 #include "app/transfer_commands.h"
 #include "export/export_flows.h"
-#include "interface/scripted_user_interface.h"
-#include "model/thumbnail.h"
 #include "ui/centre_panel.h"
 #include "ui/shape_grid.h"
 
@@ -30,9 +27,9 @@ namespace {
 constexpr char kCellsMime[] = "application/x-quillmere-cells";
 
 constexpr int kGroupDestHeight = 205;
-constexpr int kGroupSrcHeight = 206;
 constexpr int kStatusHeight = 19;
 constexpr int kClientWidth = 620;
+constexpr int kClientHeight = 440;
 constexpr QPoint kDesignPlace(41, 86);
 
 bool IsDestinationGrid(TGridId grid) { return grid == TGridId::DestGrid || grid == TGridId::DestSubGrid; }
@@ -73,41 +70,23 @@ bool ReadsOrWrites(TCommand command) {
   }
 }
 
-QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QColor ToQColor(std::uint32_t value) {
   const TRGB rgb = ColourValueToRGB(value);
   return QColor(rgb.Red, rgb.Green, rgb.Blue);
 }
 
-// One cell still to be drawn in a paint.
-struct TCellJob {
-  std::size_t Slot = 0;
-  TCellKey Key;
-  const TPatchFrame* Shape = nullptr;        // a shape grid's cell
-  const TPatchSubFrame* Frame = nullptr;     // a frame grid's cell
-  TThumbnailCell Cell;
-  TPicture Picture;
-  std::vector<std::string> Diagnostics;
-};
-
-void RenderJob(TCellJob& job) {
-  ScriptedUserInterface collector;
-  try {
-    job.Picture = job.Shape != nullptr ? RenderShapeCell(*job.Shape, job.Cell, collector)
-                                       : RenderThumbnail(job.Frame, job.Cell, collector);
-  } catch (const std::exception& error) {
-    // A damaged frame shows as a blank cell rather than a box on every repaint.
-    job.Picture = RenderThumbnail(nullptr, job.Cell, collector);
-    collector.DebugOutput(std::string("Cell not drawn: ") + error.what());
-  }
-  job.Diagnostics = collector.DebugLines();
-}
-
 }  // namespace
 
 MainWindow::MainWindow(TMainWindowState& state, UserInterface& ui, QWidget* parent)
-    : QMainWindow(parent), state_(state), workspace_(state.Workspace), ui_(ui) {
+    : QMainWindow(parent),
+      state_(state),
+      workspace_(state.Workspace),
+      ui_(ui),
+      painter_(workspace_.Panes, state.Settings, ui) {
   setObjectName("MainWindow");
   setWindowTitle("Quillmere");
   // A system menu, a minimise box and no maximise box: the height is fixed.
@@ -116,7 +95,8 @@ MainWindow::MainWindow(TMainWindowState& state, UserInterface& ui, QWidget* pare
   chooseColour_ = [this](std::uint32_t current, const QString& title) -> std::optional<std::uint32_t> {
     const QColor colour = QColorDialog::getColor(ToQColor(current), this, title);
     if (!colour.isValid()) return std::nullopt;
-    return RGBToColourValue(TRGB{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+    return RGBToColourValue(TRGB{static_cast<std::uint8_t>(colour.red()),
+                                 static_cast<std::uint8_t>(colour.green()),
                                  static_cast<std::uint8_t>(colour.blue())});
   };
   BuildWidgets();
@@ -178,7 +158,8 @@ void MainWindow::BuildWidgets() {
         auto* label = new QLabel(bar);
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
-        if (widths[static_cast<std::size_t>(i)] > 0) label->setFixedWidth(widths[static_cast<std::size_t>(i)]);
+        if (widths[static_cast<std::size_t>(i)] > 0)
+          label->setFixedWidth(widths[static_cast<std::size_t>(i)]);
         bar->addWidget(label, i == panels - 1 ? 1 : 0);
         status[static_cast<std::size_t>(tab == 0 ? i : 3 + i)] = label;
       }
@@ -187,7 +168,8 @@ void MainWindow::BuildWidgets() {
       pages->addTab(page, tab == 0 ? "Main" : "SubFrames");
     }
     connect(pages, &QTabWidget::currentChanged, this, [this, kind](int index) { PageChanged(kind, index); });
-    group->setFixedHeight(dest ? kGroupDestHeight : kGroupSrcHeight);
+    // The source pane takes what the destination and the centre panel leave.
+    if (dest) group->setFixedHeight(kGroupDestHeight);
     (dest ? destGroup_ : srcGroup_) = group;
     (dest ? destPages_ : srcPages_) = pages;
     blocks->addWidget(group);
@@ -197,6 +179,8 @@ void MainWindow::BuildWidgets() {
   panel_ = new CentrePanel(central);
   blocks->addWidget(panel_);
   buildPane(TDocumentKind::Source);
+  central->setFixedHeight(kClientHeight);
+  central->setMinimumWidth(kClientWidth);
   setCentralWidget(central);
 
   const std::array<std::pair<TPanelButton, TCommand>, 6> buttons{{
@@ -218,7 +202,13 @@ void MainWindow::BuildWidgets() {
     const auto id = static_cast<TGridId>(i);
     ShapeGrid* grid = grids_[i];
     grid->SetSelection(selections[i]);
-    grid->SetCellSource([this, id](int first, int last) { return Cells(id, first, last); });
+    grid->SetCellSource([this, id, grid](int first, int last) {
+      std::vector<QImage> cells = painter_.Cells(id, first, last, grid->hasFocus());
+      // The paint handlers changed enabled states; the buttons follow once
+      // the paint is over.
+      ScheduleSync();
+      return cells;
+    });
     connect(grid, &ShapeGrid::Clicked, this, [this, id] { GridClicked(id); });
     connect(grid, &ShapeGrid::GridKey, this, [this, id](TGridKeyCode key) { GridKeyPressed(id, key); });
     if (!IsDestinationGrid(id)) {
@@ -268,97 +258,100 @@ void MainWindow::Run(TCommand command) {
 void MainWindow::RunCommand(TCommand command) {
   TPaneState& panes = workspace_.Panes;
   switch (command) {
-      case TCommand::New1Click:
-        workspace_.New1Click();
-        break;
-      case TCommand::Open1Click:
-        workspace_.Open1Click();
-        break;
-      case TCommand::SaveDestination1Click:
-        workspace_.SaveDestination1Click();
-        break;
-      case TCommand::SaveAs1Click:
-        workspace_.SaveAs1Click();
-        break;
-      case TCommand::SaveSourceDestination1Click:
-        workspace_.SaveSourceDestination1Click();
-        break;
-      case TCommand::ExportObject1Click:
-        if (panes.Enabled.ExportDestObject) {
-          RunBitmapExport(workspace_.Destination.Shapes, panes.Dest.Grid.Left(), panes.Dest.Grid.Right(), ui_);
-        }
-        break;
-      case TCommand::ExportObject2Click:
-        if (panes.Enabled.ExportSrcObject) {
-          RunBitmapExport(workspace_.Source.Shapes, panes.Src.Grid.Left(), panes.Src.Grid.Right(), ui_);
-        }
-        break;
-      case TCommand::ReloadDestination1Click:
-        workspace_.ReloadDestination1Click();
-        break;
-      case TCommand::Import1Click:
-        workspace_.Import1Click();
-        break;
-      case TCommand::RefreshSource1Click:
-        workspace_.RefreshSource1Click();
-        break;
-      case TCommand::SaveSourceChanges1Click:
-        workspace_.SaveSourceChanges1Click();
-        break;
-      case TCommand::FlipHorizontally1Click:
-      case TCommand::FlipVertically1Click:
-        FlipCommand(workspace_, TDocumentKind::Destination, command == TCommand::FlipHorizontally1Click, ui_);
-        break;
-      case TCommand::FlipHorizontally2Click:
-      case TCommand::FlipVertically2Click:
-        FlipCommand(workspace_, TDocumentKind::Source, command == TCommand::FlipHorizontally2Click, ui_);
-        break;
-      case TCommand::DragandDrop1Click:
-        state_.DragandDrop1Click();
-        break;
-      case TCommand::tooltipsBalloonHelp1Click:
-        state_.tooltipsBalloonHelp1Click();
-        break;
-      case TCommand::CopyObjects1Click:
-        state_.CopyObjects1Click();
-        break;
-      case TCommand::MoveObjects1Click:
-        state_.MoveObjects1Click();
-        break;
-      case TCommand::SaveFBJInformation1Click:
-        state_.SaveFBJInformation1Click();
-        break;
-      case TCommand::LargeHighlight1Click:
-        state_.LargeHighlight1Click();
-        break;
-      case TCommand::MainHighlightColor1Click:
-        ChooseHighlight(true);
-        break;
-      case TCommand::SubFrameHighlightColor1Click:
-        ChooseHighlight(false);
-        break;
-      case TCommand::ResetColorstoDefault1Click:
-        state_.ResetColorstoDefault1Click();
-        break;
-      case TCommand::TrashClick:
-      case TCommand::InsertForeClick:
-      case TCommand::InsertAftClick:
-      case TCommand::ReplaceitClick:
-      case TCommand::MoveLeftClick:
-      case TCommand::MoveRightClick:
-        RunTransfer(command);
-        break;
-      default:
-        // The commands whose dialogs are not part of this build are disabled.
-        break;
+    case TCommand::New1Click:
+      workspace_.New1Click();
+      break;
+    case TCommand::Open1Click:
+      workspace_.Open1Click();
+      break;
+    case TCommand::SaveDestination1Click:
+      workspace_.SaveDestination1Click();
+      break;
+    case TCommand::SaveAs1Click:
+      workspace_.SaveAs1Click();
+      break;
+    case TCommand::SaveSourceDestination1Click:
+      workspace_.SaveSourceDestination1Click();
+      break;
+    case TCommand::ExportObject1Click:
+      if (panes.Enabled.ExportDestObject) {
+        RunBitmapExport(workspace_.Destination.Shapes, panes.Dest.Grid.Left(), panes.Dest.Grid.Right(), ui_);
+      }
+      break;
+    case TCommand::ExportObject2Click:
+      if (panes.Enabled.ExportSrcObject) {
+        RunBitmapExport(workspace_.Source.Shapes, panes.Src.Grid.Left(), panes.Src.Grid.Right(), ui_);
+      }
+      break;
+    case TCommand::ReloadDestination1Click:
+      workspace_.ReloadDestination1Click();
+      break;
+    case TCommand::Import1Click:
+      workspace_.Import1Click();
+      break;
+    case TCommand::RefreshSource1Click:
+      workspace_.RefreshSource1Click();
+      break;
+    case TCommand::SaveSourceChanges1Click:
+      workspace_.SaveSourceChanges1Click();
+      break;
+    case TCommand::FlipHorizontally1Click:
+    case TCommand::FlipVertically1Click:
+      FlipCommand(workspace_, TDocumentKind::Destination, command == TCommand::FlipHorizontally1Click, ui_);
+      break;
+    case TCommand::FlipHorizontally2Click:
+    case TCommand::FlipVertically2Click:
+      FlipCommand(workspace_, TDocumentKind::Source, command == TCommand::FlipHorizontally2Click, ui_);
+      break;
+    case TCommand::DragandDrop1Click:
+      state_.DragandDrop1Click();
+      break;
+    case TCommand::tooltipsBalloonHelp1Click:
+      state_.tooltipsBalloonHelp1Click();
+      break;
+    case TCommand::CopyObjects1Click:
+      state_.CopyObjects1Click();
+      break;
+    case TCommand::MoveObjects1Click:
+      state_.MoveObjects1Click();
+      break;
+    case TCommand::SaveFBJInformation1Click:
+      state_.SaveFBJInformation1Click();
+      break;
+    case TCommand::LargeHighlight1Click:
+      state_.LargeHighlight1Click();
+      break;
+    case TCommand::MainHighlightColor1Click:
+      ChooseHighlight(true);
+      break;
+    case TCommand::SubFrameHighlightColor1Click:
+      ChooseHighlight(false);
+      break;
+    case TCommand::ResetColorstoDefault1Click:
+      state_.ResetColorstoDefault1Click();
+      break;
+    case TCommand::TrashClick:
+    case TCommand::InsertForeClick:
+    case TCommand::InsertAftClick:
+    case TCommand::ReplaceitClick:
+    case TCommand::MoveLeftClick:
+    case TCommand::MoveRightClick:
+      RunTransfer(command);
+      break;
+    default:
+      // The commands whose dialogs are not part of this build are disabled.
+      break;
   }
 }
 
 void MainWindow::RunTransfer(TCommand command) {
   static const std::map<TCommand, TTransferCommand> kTransfers{
-      {TCommand::TrashClick, TTransferCommand::Delete},         {TCommand::InsertForeClick, TTransferCommand::InsertBefore},
-      {TCommand::InsertAftClick, TTransferCommand::InsertAfter}, {TCommand::ReplaceitClick, TTransferCommand::Replace},
-      {TCommand::MoveLeftClick, TTransferCommand::ShiftLeft},    {TCommand::MoveRightClick, TTransferCommand::ShiftRight},
+      {TCommand::TrashClick, TTransferCommand::Delete},
+      {TCommand::InsertForeClick, TTransferCommand::InsertBefore},
+      {TCommand::InsertAftClick, TTransferCommand::InsertAfter},
+      {TCommand::ReplaceitClick, TTransferCommand::Replace},
+      {TCommand::MoveLeftClick, TTransferCommand::ShiftLeft},
+      {TCommand::MoveRightClick, TTransferCommand::ShiftRight},
   };
   const TTransferCommand transfer = kTransfers.at(command);
   if (!RunTransferCommand(workspace_, transfer)) return;
@@ -399,8 +392,7 @@ void MainWindow::ChooseHighlight(bool main) {
 
 void MainWindow::DocumentChanged(const TDocumentChange& change) {
   const int document = change.Document == TDocumentKind::Destination ? 0 : 1;
-  ++generation_[static_cast<std::size_t>(document)];
-  cache_.Forget(document);
+  painter_.DocumentChanged(document);
   if (change.Kind == TChangeKind::Replaced) {
     // A new list is shown from its first column.
     const bool dest = change.Document == TDocumentKind::Destination;
@@ -475,7 +467,8 @@ bool MainWindow::AcceptsDrop(TGridId grid, const QMimeData& mime) const {
     const auto source = static_cast<TGridId>(mime.data(kCellsMime).toInt());
     return AcceptsDrag(grid, source);
   }
-  return !IsFrameGrid(grid) && mime.hasUrls() && !mime.urls().isEmpty() && mime.urls().constFirst().isLocalFile();
+  return !IsFrameGrid(grid) && mime.hasUrls() && !mime.urls().isEmpty() &&
+         mime.urls().constFirst().isLocalFile();
 }
 
 void MainWindow::Dropped(TGridId grid, const QMimeData& mime, QPoint point) {
@@ -501,8 +494,7 @@ void MainWindow::Dropped(TGridId grid, const QMimeData& mime, QPoint point) {
                                                         : TDropTarget::Other;
   // A file manager waits for the drop to return; the load runs after it.
   QMetaObject::invokeMethod(
-      this,
-      [this, fileName, target] { Guard([&] { workspace_.FilesDropped(fileName, target); }, true); },
+      this, [this, fileName, target] { Guard([&] { workspace_.FilesDropped(fileName, target); }, true); },
       Qt::QueuedConnection);
 }
 
@@ -528,80 +520,6 @@ void MainWindow::ScheduleSync() {
       Qt::QueuedConnection);
 }
 
-std::vector<QImage> MainWindow::Cells(TGridId grid, int first, int last) {
-  TPaneState& panes = workspace_.Panes;
-  const bool dest = IsDestinationGrid(grid);
-  const TPane& pane = dest ? panes.Dest : panes.Src;
-  const TGridSelection& selection = IsFrameGrid(grid) ? pane.SubGrid : pane.Grid;
-  const int document = dest ? 0 : 1;
-  const std::uint64_t generation = generation_[static_cast<std::size_t>(document)];
-
-  std::vector<std::shared_ptr<const TPicture>> pictures(static_cast<std::size_t>(last - first + 1));
-  std::vector<TCellJob> jobs;
-  for (int column = first; column <= last; ++column) {
-    const std::size_t slot = static_cast<std::size_t>(column - first);
-    TCellJob job;
-    job.Slot = slot;
-    job.Cell.Selected = column >= selection.Left() && column <= selection.Right();
-    job.Key.Document = document;
-    job.Key.Generation = generation;
-    job.Key.Selected = job.Cell.Selected;
-    // The paint handlers decide the enabled states and what the cell shows.
-    switch (grid) {
-      case TGridId::DestGrid:
-        job.Shape = panes.DestGridDrawCell(column);
-        break;
-      case TGridId::DestSubGrid:
-        job.Frame = panes.DestSubGridDrawCell(column);
-        break;
-      case TGridId::SrcGrid:
-        job.Shape = panes.SrcGridDrawCell(column);
-        break;
-      case TGridId::SrcSubGrid:
-        job.Frame = panes.SrcSubGridDrawCell(column);
-        break;
-    }
-    if (job.Shape != nullptr) {
-      job.Key.Shape = column;
-    } else if (job.Frame != nullptr) {
-      job.Key.Shape = pane.Grid.Focus();
-      job.Key.Frame = column;
-    }
-    pictures[slot] = cache_.Find(job.Key);
-    if (!pictures[slot]) jobs.push_back(std::move(job));
-  }
-  ScheduleSync();
-
-  // Cells not drawn before decode side by side: a screenful of large PNG
-  // frames would otherwise take a quarter second per grid.
-  if (jobs.size() > 1) {
-    QtConcurrent::blockingMap(jobs, RenderJob);
-  } else if (jobs.size() == 1) {
-    RenderJob(jobs.front());
-  }
-  for (TCellJob& job : jobs) {
-    for (const std::string& line : job.Diagnostics) ui_.DebugOutput(line);
-    pictures[job.Slot] = cache_.Insert(job.Key, std::move(job.Picture));
-  }
-
-  std::vector<QImage> images;
-  images.reserve(pictures.size());
-  const bool highlight = state_.Settings.LargeHighlight() && Grid(grid)->hasFocus();
-  for (std::size_t slot = 0; slot < pictures.size(); ++slot) {
-    const int column = first + static_cast<int>(slot);
-    if (highlight && column == selection.Focus() && pictures[slot]) {
-      TPicture marked = *pictures[slot];
-      const std::uint32_t colour =
-          IsFrameGrid(grid) ? state_.Settings.SubFrameHighlight() : state_.Settings.MainHighlight();
-      DrawLargeHighlight(marked, ColourValueToRGB(colour));
-      images.push_back(CellCache::ImageOf(std::make_shared<const TPicture>(std::move(marked))));
-    } else {
-      images.push_back(CellCache::ImageOf(pictures[slot]));
-    }
-  }
-  return images;
-}
-
 void MainWindow::Refresh() {
   const TCaptions& captions = workspace_.Captions();
   const TPaneState& panes = workspace_.Panes;
@@ -621,7 +539,8 @@ void MainWindow::Refresh() {
   fill(TDocumentKind::Destination, captions.Dest, panes.Dest);
   fill(TDocumentKind::Source, captions.Src, panes.Src);
 
-  if (QAction* both = Action("SaveSourceDestination1")) both->setVisible(captions.SaveSourceDestinationVisible);
+  if (QAction* both = Action("SaveSourceDestination1"))
+    both->setVisible(captions.SaveSourceDestinationVisible);
   const auto check = [&](const char* name, bool on) {
     if (QAction* action = Action(name)) {
       const QSignalBlocker blocker(action);

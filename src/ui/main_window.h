@@ -12,7 +12,7 @@
 #include "app/centre_panel_layout.h"
 #include "app/drag_drop.h"
 #include "app/main_window_state.h"
-#include "ui/cell_cache.h"
+#include "ui/cell_painter.h"
 #include "ui/command_table.h"
 
 class QAction;
@@ -50,15 +50,20 @@ class MainWindow : public QMainWindow {
 
   // The colour picker; tests answer it. Returns the chosen colour value (red
   // in the low byte) or nothing when cancelled.
-  using ColourChooser = std::function<std::optional<std::uint32_t>(std::uint32_t current, const QString& title)>;
+  using ColourChooser =
+      std::function<std::optional<std::uint32_t>(std::uint32_t current, const QString& title)>;
   void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
 
   // For tests and accessibility tools: the widgets by their design names.
   ShapeGrid* Grid(TGridId grid) const { return grids_[static_cast<std::size_t>(grid)]; }
   QPushButton* PanelButton(TPanelButton button) const;
   CentrePanel* Panel() const { return panel_; }
-  QTabWidget* Pages(TDocumentKind kind) const { return kind == TDocumentKind::Destination ? destPages_ : srcPages_; }
-  QGroupBox* Group(TDocumentKind kind) const { return kind == TDocumentKind::Destination ? destGroup_ : srcGroup_; }
+  QTabWidget* Pages(TDocumentKind kind) const {
+    return kind == TDocumentKind::Destination ? destPages_ : srcPages_;
+  }
+  QGroupBox* Group(TDocumentKind kind) const {
+    return kind == TDocumentKind::Destination ? destGroup_ : srcGroup_;
+  }
   // The status panels of a pane: Main tab's three, then SubFrames' two.
   std::vector<QLabel*> StatusPanels(TDocumentKind kind) const;
   // Every action made for a menu row, by the row's name ("Open1") or, for
@@ -66,7 +71,7 @@ class MainWindow : public QMainWindow {
   QAction* Action(const std::string& name) const;
   QMenu* Popup(TMenuPlace place) const;
   QMenu* RecentMenu(TDocumentKind kind) const;
-  const CellCache& Cache() const { return cache_; }
+  const CellCache& Cache() const { return painter_.Cache(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -99,8 +104,6 @@ class MainWindow : public QMainWindow {
   void ChooseRecent(TDocumentKind kind, std::size_t index);
   void ChooseHighlight(bool main);
 
-  std::vector<QImage> Cells(TGridId grid, int first, int last);
-
   TMainWindowState& state_;
   TWorkspace& workspace_;
   UserInterface& ui_;
@@ -121,8 +124,7 @@ class MainWindow : public QMainWindow {
   QMenu* srcRecent_ = nullptr;
   std::array<std::vector<std::string>, 2> shownRecent_;
 
-  CellCache cache_;
-  std::array<std::uint64_t, 2> generation_{};
+  CellPainter painter_;
   bool syncPending_ = false;
   bool closing_ = false;
 };

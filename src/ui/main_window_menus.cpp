@@ -12,7 +12,9 @@
 namespace quillmere::ui {
 namespace {
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 std::string PopupName(TMenuPlace place) {
   switch (place) {
@@ -41,8 +43,9 @@ QAction* MainWindow::MakeAction(const TMenuRow& row, QWidget* owner) {
   }
   action->setCheckable(row.Kind == TRowKind::Check);
   action->setEnabled(!AwaitsDialog(row.Command));
-  const std::string name = row.Place == TMenuPlace::MenuBar ? std::string(row.Name)
-                                                            : PopupName(row.Place) + ":" + std::string(row.Caption);
+  const std::string name = row.Place == TMenuPlace::MenuBar
+                               ? std::string(row.Name)
+                               : PopupName(row.Place) + ":" + std::string(row.Caption);
   action->setObjectName(Text(name));
   named_[name] = action;
   actions_.emplace(row.Command, action);

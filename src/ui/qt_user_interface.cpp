@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
@@ -13,7 +14,9 @@
 namespace quillmere::ui {
 namespace {
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QMessageBox::Icon BoxIcon(TMsgIcon icon) {
   switch (icon) {
@@ -28,6 +31,23 @@ QMessageBox::Icon BoxIcon(TMsgIcon icon) {
   }
   return QMessageBox::NoIcon;
 }
+
+// While a command shows its busy cursor, the person's own dialog on the way
+// shows the normal one.
+class NormalCursor {
+ public:
+  NormalCursor() : pushed_(QGuiApplication::overrideCursor() != nullptr) {
+    if (pushed_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~NormalCursor() {
+    if (pushed_) QGuiApplication::restoreOverrideCursor();
+  }
+  NormalCursor(const NormalCursor&) = delete;
+  NormalCursor& operator=(const NormalCursor&) = delete;
+
+ private:
+  bool pushed_;
+};
 
 }  // namespace
 
@@ -66,8 +86,9 @@ QString MessageText(const std::string& text) {
 }
 
 TMsgAnswer QtUserInterface::ShowMessage(const TMessage& message) {
-  QMessageBox box(BoxIcon(message.Icon), FromUtf8(message.Caption), MessageText(message.Text), QMessageBox::NoButton,
-                  parent_);
+  const NormalCursor cursor;
+  QMessageBox box(BoxIcon(message.Icon), FromUtf8(message.Caption), MessageText(message.Text),
+                  QMessageBox::NoButton, parent_);
   switch (message.Buttons) {
     case TMsgButtons::Ok:
       box.setStandardButtons(QMessageBox::Ok);
@@ -89,8 +110,9 @@ TMsgAnswer QtUserInterface::ShowMessage(const TMessage& message) {
     case QMessageBox::Yes:
       return TMsgAnswer::Yes;
     case QMessageBox::No:
-      return message.Buttons == TMsgButtons::YesNo || message.Buttons == TMsgButtons::YesNoCancel ? TMsgAnswer::No
-                                                                                                 : TMsgAnswer::Cancel;
+      return message.Buttons == TMsgButtons::YesNo || message.Buttons == TMsgButtons::YesNoCancel
+                 ? TMsgAnswer::No
+                 : TMsgAnswer::Cancel;
     default:
       break;
   }
@@ -112,7 +134,9 @@ void QtUserInterface::DebugOutput(std::string_view line) {
 std::optional<std::string> QtUserInterface::ChooseOpenFile(const std::string& filter,
                                                            const std::string& defaultExtension) {
   (void)defaultExtension;  // an opened file must exist as named
-  const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString(), NameFilters(filter).join(";;"));
+  const NormalCursor cursor;
+  const QString name =
+      QFileDialog::getOpenFileName(parent_, QString(), QString(), NameFilters(filter).join(";;"));
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
 }
@@ -120,6 +144,7 @@ std::optional<std::string> QtUserInterface::ChooseOpenFile(const std::string& fi
 std::optional<std::string> QtUserInterface::ChooseSaveFile(const std::string& filter,
                                                            const std::string& defaultExtension,
                                                            const std::string& initialName) {
+  const NormalCursor cursor;
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -133,7 +158,9 @@ std::optional<std::string> QtUserInterface::ChooseSaveFile(const std::string& fi
   return WithDefaultExtension(dialog.selectedFiles().constFirst(), defaultExtension).toStdString();
 }
 
-bool QtUserInterface::MoveToTrash(const std::string& fileName) { return QFile::moveToTrash(FromUtf8(fileName)); }
+bool QtUserInterface::MoveToTrash(const std::string& fileName) {
+  return QFile::moveToTrash(FromUtf8(fileName));
+}
 
 std::string QtUserInterface::ClipboardText() { return QApplication::clipboard()->text().toStdString(); }
 

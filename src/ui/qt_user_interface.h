@@ -22,7 +22,8 @@ class QtUserInterface : public UserInterface {
 
   TMsgAnswer ShowMessage(const TMessage& message) override;
   void DebugOutput(std::string_view line) override;
-  std::optional<std::string> ChooseOpenFile(const std::string& filter, const std::string& defaultExtension) override;
+  std::optional<std::string> ChooseOpenFile(const std::string& filter,
+                                            const std::string& defaultExtension) override;
   std::optional<std::string> ChooseSaveFile(const std::string& filter, const std::string& defaultExtension,
                                             const std::string& initialName) override;
   bool MoveToTrash(const std::string& fileName) override;

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 namespace quillmere::ui {
@@ -144,11 +143,12 @@ void ShapeGrid::paintEvent(QPaintEvent*) {
   }
   painter.drawLine(0, kCellSize, std::min(viewport()->width(), CellRect(last).right() + 1), kCellSize);
   if (hasFocus()) {
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = CellRect(selection_->Focus()).adjusted(1, 1, -1, -1);
-    option.backgroundColor = palette().color(QPalette::Highlight);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    // A dotted frame that shows on any cell: white dots over a black line.
+    const QRect focus = CellRect(selection_->Focus()).adjusted(1, 1, -2, -2);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(focus);
+    painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+    painter.drawRect(focus);
   }
 }
 
@@ -257,6 +257,8 @@ void ShapeGrid::dropEvent(QDropEvent* event) {
   drop_(*event->mimeData(), event->position().toPoint());
 }
 
-void ShapeGrid::contextMenuEvent(QContextMenuEvent* event) { Q_EMIT ContextMenuRequested(event->globalPos()); }
+void ShapeGrid::contextMenuEvent(QContextMenuEvent* event) {
+  Q_EMIT ContextMenuRequested(event->globalPos());
+}
 
 }  // namespace quillmere::ui

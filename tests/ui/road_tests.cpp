@@ -39,7 +39,8 @@ class RoadTests : public QObject {
     QVERIFY(SaveFOXFile(f.files.File("walls.fox"), walls));
     ScriptedUserInterface writer;
     QVERIFY(SaveFSHFile(f.files.File("props.fsh"), Tagged(6, 100), writer, TSaveOptions{}));
-    f.scripted.SetFileChoices({f.files.File("walls.fox"), f.files.File("props.fsh"), f.files.File("out.fsh")});
+    f.scripted.SetFileChoices(
+        {f.files.File("walls.fox"), f.files.File("props.fsh"), f.files.File("out.fsh")});
     ui::MainWindow& window = f.Start();
 
     QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);

@@ -19,5 +19,6 @@ struct TUiTestRegistrar {
 
 }  // namespace quillmere::test
 
-#define QUILLMERE_UI_TEST(Class) \
-  static const ::quillmere::test::TUiTestRegistrar Class##Registrar(#Class, [] { return std::make_unique<Class>(); })
+#define QUILLMERE_UI_TEST(Class)                                     \
+  static const ::quillmere::test::TUiTestRegistrar Class##Registrar( \
+      #Class, [] { return std::make_unique<Class>(); })
