@@ -57,29 +57,40 @@ class MenuTests : public QObject {
 
     // An empty workspace: nothing to export or save from the source yet;
     // the items whose dialogs this build lacks are there but off.
-    QCOMPARE(Describe(BarMenu(window, "&File")),
-             (QStringList{"&New Destination  Ctrl+N", "&Open Destination...  Ctrl+O", "Recent",
-                          "Recent > Empty  (hidden)", "-", "&Save Destination  Ctrl+S", "Save Destination &As...",
-                          "-", "Save Source && Destination  (hidden)", "-", "Export",
-                          "Export > Export Destination Object...  (off)", "Export > Animated GIF...  (off)", "-",
-                          "Reload Destination...", "-", "Edit KitterSpeak Script...  (off)",
-                          "Shape Properties...  (off)", "Edit Image", "Edit Image > Flip Horizontally",
-                          "Edit Image > Flip Vertically", "-", "Remove Duplicates...  (off)", "-",
-                          "Object Number Offset...  (off)", "-", "E&xit"}));
+    // clang-format off
+    const QStringList file{
+        "&New Destination  Ctrl+N", "&Open Destination...  Ctrl+O", "Recent", "Recent > Empty  (hidden)", "-",
+        "&Save Destination  Ctrl+S", "Save Destination &As...", "-",
+        "Save Source && Destination  (hidden)", "-",
+        "Export", "Export > Export Destination Object...  (off)", "Export > Animated GIF...  (off)", "-",
+        "Reload Destination...", "-",
+        "Edit KitterSpeak Script...  (off)", "Shape Properties...  (off)",
+        "Edit Image", "Edit Image > Flip Horizontally", "Edit Image > Flip Vertically", "-",
+        "Remove Duplicates...  (off)", "-",
+        "Object Number Offset...  (off)", "-",
+        "E&xit"};
+    const QStringList source{
+        "&Import...  Ctrl+I", "Reload Source...", "Recent", "Recent > Empty  (hidden)", "-",
+        "Save Source Changes  (off)", "-",
+        "Export", "Export > Export Object...  (off)", "Export > Animated GIF...  (off)", "-",
+        "Shape Properties...  (off)", "Edit KitterSpeak Script...  (off)",
+        "Edit Image", "Edit Image > Flip Horizontally", "Edit Image > Flip Vertically", "-",
+        "Object Number Offset...  (off)", "-",
+        "&Drag and Drop  [ ]", "Tooltips (Balloon Help)  [ ]"};
+    const QStringList options{
+        "Copy Objects  [x]", "Move Objects  [ ]", "-",
+        "Save FBJ Information (FSH Only)  [x]", "-",
+        "Large Highlight  [ ]", "-",
+        "Main Highlight Color...", "SubFrame Highlight Color...", "-",
+        "Reset Colors to Default..."};
+    const QStringList help{"Contents...  F1  (off)", "Website...  (off)", "Support...  (off)", "-", "&About...  (off)"};
+    // clang-format on
+    QCOMPARE(Describe(BarMenu(window, "&File")), file);
+    QCOMPARE(Describe(BarMenu(window, "&Source")), source);
+    QCOMPARE(Describe(BarMenu(window, "Options")), options);
+    QCOMPARE(Describe(BarMenu(window, "&Help")), help);
+    // "&&" shows as one ampersand.
     QCOMPARE(window.Action("SaveSourceDestination1")->iconText(), QString("Save Source & Destination"));
-    QCOMPARE(Describe(BarMenu(window, "&Source")),
-             (QStringList{"&Import...  Ctrl+I", "Reload Source...", "Recent", "Recent > Empty  (hidden)", "-",
-                          "Save Source Changes  (off)", "-", "Export", "Export > Export Object...  (off)",
-                          "Export > Animated GIF...  (off)", "-", "Shape Properties...  (off)",
-                          "Edit KitterSpeak Script...  (off)", "Edit Image", "Edit Image > Flip Horizontally",
-                          "Edit Image > Flip Vertically", "-", "Object Number Offset...  (off)", "-",
-                          "&Drag and Drop  [ ]", "Tooltips (Balloon Help)  [ ]"}));
-    QCOMPARE(Describe(BarMenu(window, "Options")),
-             (QStringList{"Copy Objects  [x]", "Move Objects  [ ]", "-", "Save FBJ Information (FSH Only)  [x]", "-",
-                          "Large Highlight  [ ]", "-", "Main Highlight Color...", "SubFrame Highlight Color...", "-",
-                          "Reset Colors to Default..."}));
-    QCOMPARE(Describe(BarMenu(window, "&Help")),
-             (QStringList{"Contents...  F1  (off)", "Website...  (off)", "Support...  (off)", "-", "&About...  (off)"}));
   }
 
   void popupsBelongToTheirGrids() {
@@ -95,8 +106,9 @@ class MenuTests : public QObject {
     };
     for (const auto& [id, items] : expected) {
       ui::ShapeGrid* grid = f.Grid(id);
-      window.Pages(id == TGridId::DestGrid || id == TGridId::DestSubGrid ? TDocumentKind::Destination
-                                                                           : TDocumentKind::Source)
+      window
+          .Pages(id == TGridId::DestGrid || id == TGridId::DestSubGrid ? TDocumentKind::Destination
+                                                                       : TDocumentKind::Source)
           ->setCurrentIndex(id == TGridId::DestSubGrid || id == TGridId::SrcSubGrid ? 1 : 0);
       f.Settle();
       const QPoint at = grid->CellRect(0).center();
@@ -214,7 +226,8 @@ class MenuTests : public QObject {
     QCOMPARE(f.scripted.Shown().size(), std::size_t{1});
     const TMessage& shown = f.scripted.Shown()[0].Message;
     QCOMPARE(QString::fromStdString(shown.Caption), QString("Quillmere"));
-    QCOMPARE(QString::fromStdString(shown.Text), QString::fromStdString("The file ...\n\"" + b + "\"\nno longer exists."));
+    QCOMPARE(QString::fromStdString(shown.Text),
+             QString::fromStdString("The file ...\n\"" + b + "\"\nno longer exists."));
     QCOMPARE(Describe(recent), (QStringList{"Empty  (hidden)", "-", "&1  a.fox"}));
     QCOMPARE(f.Status(TDocumentKind::Destination, 2), QString("Filename: a.fox"));
   }

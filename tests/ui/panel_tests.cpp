@@ -14,7 +14,8 @@ namespace {
 // The export and save items that follow the documents, by action name.
 QString EnabledItems(ui::MainWindow& window) {
   QStringList names;
-  for (const char* name : {"ExportObject3", "AnimatedGIF1", "ExportObject4", "AnimatedGIF2", "SaveSourceChanges1"}) {
+  for (const char* name :
+       {"ExportObject3", "AnimatedGIF1", "ExportObject4", "AnimatedGIF2", "SaveSourceChanges1"}) {
     auto* action = window.findChild<QAction*>(name);
     if (action == nullptr) return QString("no action ") + name;
     if (action->isEnabled()) names << name;
@@ -116,7 +117,9 @@ class PanelTests : public QObject {
     ui::CentrePanel* panel = window.Panel();
     const auto check = [&](const char* when) {
       const QRect client = panel->contentsRect();
-      const auto left = [&](const char* name) { return panel->findChild<QPushButton*>(name)->x() - client.left(); };
+      const auto left = [&](const char* name) {
+        return panel->findChild<QPushButton*>(name)->x() - client.left();
+      };
       const int w = client.width();
       const QByteArray why = QByteArray(when) + " at panel width " + QByteArray::number(w);
       QVERIFY2(left("Trash") == 2, why);

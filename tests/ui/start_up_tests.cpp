@@ -58,7 +58,8 @@ class StartUpTests : public QObject {
   void storedOptionsShowAsChecksAndHints() {
     WindowFixture f;
     ui::MainWindow& window = f.Start("[Main]\r\nTips=1\r\nHighlighter=1\r\nCopymode=0\r\n");
-    QCOMPARE(Checks(window), QString("tooltipsBalloonHelp1 MoveObjects1 SaveFBJInformation1 LargeHighlight1"));
+    QCOMPARE(Checks(window),
+             QString("tooltipsBalloonHelp1 MoveObjects1 SaveFBJInformation1 LargeHighlight1"));
     const QStringList hints{
         "Delete selected images from the destination",
         "Insert the selected source images before the destination selection",

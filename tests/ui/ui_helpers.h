@@ -64,8 +64,8 @@ inline QImage PaintedCell(ui::ShapeGrid* grid, int column) {
 
 inline QImage ToImage(const TPicture& picture) {
   if (picture.Depth != TPictureDepth::Rgb24) throw std::runtime_error("not a colour picture");
-  return QImage(picture.Pixels.data(), picture.Width, picture.Height, static_cast<qsizetype>(picture.RowBytes()),
-                QImage::Format_RGB888)
+  return QImage(picture.Pixels.data(), picture.Width, picture.Height,
+                static_cast<qsizetype>(picture.RowBytes()), QImage::Format_RGB888)
       .copy();
 }
 
