@@ -1,0 +1,223 @@
+// What the grids paint, pixel for pixel against the core's own cell render:
+// plain and selected cells, the large highlight, and never a cell left over
+// from before a change.
+#include <QTabWidget>
+
+#include "ui_helpers.h"
+#include "ui_test_registry.h"
+
+namespace quillmere::test {
+namespace {
+
+// An indexed frame: the left half palette index 0 (transparent), the right
+// half a gradient of palette colours, so a flip or a fit that goes wrong shows.
+TPatchSubFrame HalfClear(int width, int height, std::uint8_t first) {
+  TPatchSubFrame frame{
+      std::uint16_t(height), std::uint16_t(width), 0, 0, 0, 0, kFormatIndexed, 255, kEncodingRaw, {}};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      frame.Pixels.push_back(x < width / 2 ? 0 : static_cast<std::uint8_t>(first + (x + y) % 40));
+    }
+  }
+  return frame;
+}
+
+// A 24-bit frame whose black columns are see-through.
+TPatchSubFrame Colour(int width, int height) {
+  TPatchSubFrame frame{
+      std::uint16_t(height), std::uint16_t(width), 0, 0, 0, 0, kFormatColour, 255, kEncodingRaw, {}};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool clear = x % 4 == 0;
+      for (std::uint8_t c : {std::uint8_t(40 + y), std::uint8_t(200 - x), std::uint8_t(90)}) {
+        frame.Pixels.push_back(clear ? 0 : c);
+      }
+    }
+  }
+  return frame;
+}
+
+TShapeList Shapes() {
+  return {
+      {0, -1, {HalfClear(30, 20, 100)}, {}},
+      {0, -1, {HalfClear(200, 150, 40), HalfClear(12, 60, 160)}, {}},  // "ANI"
+      {0, -1, {Colour(16, 8)}, {}},
+      {0, -1, {HalfClear(8, 8, 220)}, {}},
+  };
+}
+
+QImage CoreFrameCell(const TPatchSubFrame& frame, bool selected) {
+  TThumbnailCell cell;
+  cell.Selected = selected;
+  ScriptedUserInterface quiet;
+  return ToImage(RenderThumbnail(&frame, cell, quiet));
+}
+
+// Empty when the images match, else where and how they first differ.
+QByteArray Difference(const QImage& shown, const QImage& core) {
+  if (shown.size() != core.size()) return "sizes differ";
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) {
+      if (shown.pixel(x, y) != core.pixel(x, y)) {
+        return QString("at (%1, %2): shown %3, core %4")
+            .arg(x)
+            .arg(y)
+            .arg(QColor(shown.pixel(x, y)).name(), QColor(core.pixel(x, y)).name())
+            .toUtf8();
+      }
+    }
+  }
+  return {};
+}
+
+#define EXPECT_CELL(shown, core)                           \
+  do {                                                     \
+    const QByteArray difference = Difference(shown, core); \
+    QVERIFY2(difference.isEmpty(), difference);            \
+  } while (false)
+
+// The one colour of the cell's ring `ring` pixels in from its edge, or the
+// first pixel that breaks it.
+QString RingColour(const QImage& cell, int ring) {
+  const QRect outline = cell.rect().adjusted(ring, ring, -ring, -ring);
+  const QRgb colour = cell.pixel(outline.topLeft());
+  for (int y = outline.top(); y <= outline.bottom(); ++y) {
+    for (int x = outline.left(); x <= outline.right(); ++x) {
+      const bool onRing =
+          x == outline.left() || x == outline.right() || y == outline.top() || y == outline.bottom();
+      if (onRing && cell.pixel(x, y) != colour) return QString("broken at (%1, %2)").arg(x).arg(y);
+    }
+  }
+  return QColor(colour).name();
+}
+
+// Everything inside the highlight's three rings.
+QImage Inside(const QImage& cell) { return cell.copy(cell.rect().adjusted(3, 3, -3, -3)); }
+
+}  // namespace
+
+class CellPaintTests : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<WindowFixture> f;
+
+  // A destination of Shapes() with shape 1 selected and the keyboard focus
+  // in the source grid.
+  ui::MainWindow& Open(const std::string& settings = {}) {
+    f = std::make_unique<WindowFixture>();
+    FileChoices choose(f->scripted);
+    choose.Next(WriteFox(*f, "cells.fox", Shapes()));
+    ui::MainWindow& window = f->Start(settings);
+    f->Trigger("Open1");
+    f->Click(TGridId::DestGrid, 1);
+    f->Grid(TGridId::SrcGrid)->setFocus();
+    f->Settle();
+    return window;
+  }
+
+  const TShapeList& Document() const { return f->state->Workspace.Destination.Shapes; }
+
+ private Q_SLOTS:
+  void cleanup() { f.reset(); }
+
+  void cellsMatchTheCoreRender() {
+    ui::MainWindow& window = Open();
+    ui::ShapeGrid* grid = f->Grid(TGridId::DestGrid);
+    QVERIFY(!grid->hasFocus());
+    const TShapeList shapes = Shapes();
+    for (int column = 0; column < 4; ++column) {
+      EXPECT_CELL(PaintedCell(grid, column), CoreCell(shapes[std::size_t(column)], column == 1));
+    }
+    // The frame grid shows the frames of the selected shape.
+    window.Pages(TDocumentKind::Destination)->setCurrentIndex(1);
+    f->Settle();
+    ui::ShapeGrid* frames = f->Grid(TGridId::DestSubGrid);
+    EXPECT_CELL(PaintedCell(frames, 0), CoreFrameCell(shapes[1].Frames[0], true));
+    EXPECT_CELL(PaintedCell(frames, 1), CoreFrameCell(shapes[1].Frames[1], false));
+  }
+
+  void largeHighlightRingsTheFocusedCell() {
+    ui::MainWindow& window = Open("[Main]\nHighlighter=1\n");
+    ui::ShapeGrid* grid = f->Grid(TGridId::DestGrid);
+    // Without the keyboard focus no cell is ringed.
+    EXPECT_CELL(PaintedCell(grid, 1), CoreCell(Shapes()[1], true));
+
+    f->Click(TGridId::DestGrid, 2);
+    QVERIFY(grid->hasFocus());
+    const QImage focused = PaintedCell(grid, 2);
+    QCOMPARE(RingColour(focused, 0), QString("#ff0000"));
+    QCOMPARE(RingColour(focused, 2), QString("#ff0000"));
+    QEXPECT_FAIL("", "the grid's dotted focus mark is drawn over the highlight's middle ring", Continue);
+    QCOMPARE(RingColour(focused, 1), QString("#ff0000"));
+    EXPECT_CELL(Inside(focused), Inside(CoreCell(Shapes()[2], true)));
+    EXPECT_CELL(PaintedCell(grid, 1), CoreCell(Shapes()[1], false));
+
+    // A frame grid rings its focused frame in the SubFrame colour.
+    window.Pages(TDocumentKind::Destination)->setCurrentIndex(1);
+    f->Settle();
+    f->Click(TGridId::DestSubGrid, 0);
+    ui::ShapeGrid* frames = f->Grid(TGridId::DestSubGrid);
+    QVERIFY(frames->hasFocus());
+    QCOMPARE(RingColour(PaintedCell(frames, 0), 0), QString("#008000"));
+    QCOMPARE(RingColour(PaintedCell(frames, 0), 2), QString("#008000"));
+  }
+
+  void changesNeverLeaveAStaleCell() {
+    ui::MainWindow& window = Open();
+    ui::ShapeGrid* grid = f->Grid(TGridId::DestGrid);
+    const QImage before = PaintedCell(grid, 1);
+
+    // File > Edit Image > Flip Horizontally on the selected shape.
+    f->Trigger("FlipHorizontally1");
+    QVERIFY(Document()[1] != Shapes()[1]);
+    const QImage flipped = PaintedCell(grid, 1);
+    EXPECT_CELL(flipped, CoreCell(Document()[1], true));
+    QVERIFY(flipped != before);
+
+    // Delete: the next shape moves into the column.
+    QTest::mouseClick(window.PanelButton(TPanelButton::Trash), Qt::LeftButton);
+    f->Settle();
+    QCOMPARE(Document().size(), std::size_t{3});
+    EXPECT_CELL(PaintedCell(grid, 1), CoreCell(Shapes()[2], true));
+    EXPECT_CELL(PaintedCell(grid, 2), CoreCell(Shapes()[3], false));
+
+    // Another cell chosen: the two swap backgrounds.
+    f->Click(TGridId::DestGrid, 2);
+    f->Grid(TGridId::SrcGrid)->setFocus();
+    f->Settle();
+    EXPECT_CELL(PaintedCell(grid, 1), CoreCell(Shapes()[2], false));
+    EXPECT_CELL(PaintedCell(grid, 2), CoreCell(Shapes()[3], true));
+  }
+
+  void highlightOptionsRepaint() {
+    ui::MainWindow& window = Open();
+    QString asked;
+    window.SetColourChooser([&](std::uint32_t current, const QString& title) -> std::optional<std::uint32_t> {
+      asked = QString("%1 from %2").arg(title).arg(current);
+      return 0xFF0000;  // blue: red is the low byte
+    });
+    ui::ShapeGrid* grid = f->Grid(TGridId::DestGrid);
+    f->Click(TGridId::DestGrid, 1);
+    const QImage plain = PaintedCell(grid, 1);
+    QCOMPARE(RingColour(plain, 0), RingColour(CoreCell(Shapes()[1], true), 0));
+
+    f->Trigger("LargeHighlight1");
+    QCOMPARE(RingColour(PaintedCell(grid, 1), 0), QString("#ff0000"));
+    f->Trigger("MainHighlightColor1");
+    QCOMPARE(asked, QString("Main Highlight Color from 255"));
+    QCOMPARE(RingColour(PaintedCell(grid, 1), 0), QString("#0000ff"));
+    f->Trigger("SubFrameHighlightColor1");
+    QCOMPARE(asked, QString("SubFrame Highlight Color from 32768"));
+    QCOMPARE(RingColour(PaintedCell(grid, 1), 0), QString("#0000ff"));
+
+    f->Trigger("LargeHighlight1");
+    QVERIFY(grid->hasFocus());
+    QCOMPARE(PaintedCell(grid, 1), plain);
+  }
+};
+
+QUILLMERE_UI_TEST(CellPaintTests);
+
+}  // namespace quillmere::test
+
+#include "cell_paint_tests.moc"
