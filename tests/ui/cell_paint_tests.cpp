@@ -117,6 +117,18 @@ class CellPaintTests : public QObject {
 
   const TShapeList& Document() const { return f->state->Workspace.Destination.Shapes; }
 
+  // Runs a menu item and lets the window repaint what it asked to, and no
+  // more (the fixture's Settle repaints everything).
+  void Quietly(const char* action) {
+    f->window->Action(action)->trigger();
+    QApplication::processEvents();
+  }
+
+  void ClickQuietly(QWidget* target, QPoint at = {}) {
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, at.isNull() ? target->rect().center() : at);
+    QApplication::processEvents();
+  }
+
  private Q_SLOTS:
   void cleanup() { f.reset(); }
 
@@ -136,60 +148,9 @@ class CellPaintTests : public QObject {
     EXPECT_CELL(PaintedCell(frames, 1), CoreFrameCell(shapes[1].Frames[1], false));
   }
 
+  // The option, the colour choices and the focus all show at once, on the
+  // screen and not only in a fresh paint.
   void largeHighlightRingsTheFocusedCell() {
-    ui::MainWindow& window = Open("[Main]\nHighlighter=1\n");
-    ui::ShapeGrid* grid = f->Grid(TGridId::DestGrid);
-    // Without the keyboard focus no cell is ringed.
-    EXPECT_CELL(PaintedCell(grid, 1), CoreCell(Shapes()[1], true));
-
-    f->Click(TGridId::DestGrid, 2);
-    QVERIFY(grid->hasFocus());
-    const QImage focused = PaintedCell(grid, 2);
-    QCOMPARE(RingColour(focused, 0), QString("#ff0000"));
-    QCOMPARE(RingColour(focused, 2), QString("#ff0000"));
-    QEXPECT_FAIL("", "the grid's dotted focus mark is drawn over the highlight's middle ring", Continue);
-    QCOMPARE(RingColour(focused, 1), QString("#ff0000"));
-    EXPECT_CELL(Inside(focused), Inside(CoreCell(Shapes()[2], true)));
-    EXPECT_CELL(PaintedCell(grid, 1), CoreCell(Shapes()[1], false));
-
-    // A frame grid rings its focused frame in the SubFrame colour.
-    window.Pages(TDocumentKind::Destination)->setCurrentIndex(1);
-    f->Settle();
-    f->Click(TGridId::DestSubGrid, 0);
-    ui::ShapeGrid* frames = f->Grid(TGridId::DestSubGrid);
-    QVERIFY(frames->hasFocus());
-    QCOMPARE(RingColour(PaintedCell(frames, 0), 0), QString("#008000"));
-    QCOMPARE(RingColour(PaintedCell(frames, 0), 2), QString("#008000"));
-  }
-
-  void changesNeverLeaveAStaleCell() {
-    ui::MainWindow& window = Open();
-    ui::ShapeGrid* grid = f->Grid(TGridId::DestGrid);
-    const QImage before = PaintedCell(grid, 1);
-
-    // File > Edit Image > Flip Horizontally on the selected shape.
-    f->Trigger("FlipHorizontally1");
-    QVERIFY(Document()[1] != Shapes()[1]);
-    const QImage flipped = PaintedCell(grid, 1);
-    EXPECT_CELL(flipped, CoreCell(Document()[1], true));
-    QVERIFY(flipped != before);
-
-    // Delete: the next shape moves into the column.
-    QTest::mouseClick(window.PanelButton(TPanelButton::Trash), Qt::LeftButton);
-    f->Settle();
-    QCOMPARE(Document().size(), std::size_t{3});
-    EXPECT_CELL(PaintedCell(grid, 1), CoreCell(Shapes()[2], true));
-    EXPECT_CELL(PaintedCell(grid, 2), CoreCell(Shapes()[3], false));
-
-    // Another cell chosen: the two swap backgrounds.
-    f->Click(TGridId::DestGrid, 2);
-    f->Grid(TGridId::SrcGrid)->setFocus();
-    f->Settle();
-    EXPECT_CELL(PaintedCell(grid, 1), CoreCell(Shapes()[2], false));
-    EXPECT_CELL(PaintedCell(grid, 2), CoreCell(Shapes()[3], true));
-  }
-
-  void highlightOptionsRepaint() {
     ui::MainWindow& window = Open();
     QString asked;
     window.SetColourChooser([&](std::uint32_t current, const QString& title) -> std::optional<std::uint32_t> {
@@ -197,22 +158,65 @@ class CellPaintTests : public QObject {
       return 0xFF0000;  // blue: red is the low byte
     });
     ui::ShapeGrid* grid = f->Grid(TGridId::DestGrid);
-    f->Click(TGridId::DestGrid, 1);
-    const QImage plain = PaintedCell(grid, 1);
-    QCOMPARE(RingColour(plain, 0), RingColour(CoreCell(Shapes()[1], true), 0));
+    Quietly("LargeHighlight1");
+    // Without the keyboard focus no cell is ringed.
+    EXPECT_CELL(ScreenCell(grid, 1), CoreCell(Shapes()[1], true));
 
-    f->Trigger("LargeHighlight1");
-    QCOMPARE(RingColour(PaintedCell(grid, 1), 0), QString("#ff0000"));
-    f->Trigger("MainHighlightColor1");
-    QCOMPARE(asked, QString("Main Highlight Color from 255"));
-    QCOMPARE(RingColour(PaintedCell(grid, 1), 0), QString("#0000ff"));
-    f->Trigger("SubFrameHighlightColor1");
-    QCOMPARE(asked, QString("SubFrame Highlight Color from 32768"));
-    QCOMPARE(RingColour(PaintedCell(grid, 1), 0), QString("#0000ff"));
-
-    f->Trigger("LargeHighlight1");
+    ClickQuietly(grid->viewport(), grid->CellRect(2).center());
     QVERIFY(grid->hasFocus());
-    QCOMPARE(PaintedCell(grid, 1), plain);
+    const QImage focused = ScreenCell(grid, 2);
+    QCOMPARE(RingColour(focused, 0), QString("#ff0000"));
+    QCOMPARE(RingColour(focused, 2), QString("#ff0000"));
+    QEXPECT_FAIL("", "the grid's dotted focus mark is drawn over the highlight's middle ring", Continue);
+    QCOMPARE(RingColour(focused, 1), QString("#ff0000"));
+    EXPECT_CELL(Inside(focused), Inside(CoreCell(Shapes()[2], true)));
+    EXPECT_CELL(ScreenCell(grid, 1), CoreCell(Shapes()[1], false));
+
+    Quietly("MainHighlightColor1");
+    QCOMPARE(asked, QString("Main Highlight Color from 255"));
+    QCOMPARE(RingColour(ScreenCell(grid, 2), 0), QString("#0000ff"));
+    Quietly("LargeHighlight1");
+    QVERIFY(grid->hasFocus());
+    QCOMPARE(RingColour(ScreenCell(grid, 2), 0), RingColour(CoreCell(Shapes()[2], true), 0));
+    Quietly("LargeHighlight1");
+
+    // A frame grid rings its focused frame in the SubFrame colour.
+    window.Pages(TDocumentKind::Destination)->setCurrentIndex(1);
+    f->Settle();
+    ui::ShapeGrid* frames = f->Grid(TGridId::DestSubGrid);
+    ClickQuietly(frames->viewport(), frames->CellRect(0).center());
+    QVERIFY(frames->hasFocus());
+    QCOMPARE(RingColour(ScreenCell(frames, 0), 0), QString("#008000"));
+    QCOMPARE(RingColour(ScreenCell(frames, 0), 2), QString("#008000"));
+    Quietly("SubFrameHighlightColor1");
+    QCOMPARE(asked, QString("SubFrame Highlight Color from 32768"));
+    QCOMPARE(RingColour(ScreenCell(frames, 0), 0), QString("#0000ff"));
+  }
+
+  void changesNeverLeaveAStaleCell() {
+    ui::MainWindow& window = Open();
+    ui::ShapeGrid* grid = f->Grid(TGridId::DestGrid);
+    const QImage before = ScreenCell(grid, 1);
+
+    // File > Edit Image > Flip Horizontally on the selected shape.
+    Quietly("FlipHorizontally1");
+    QVERIFY(Document()[1] != Shapes()[1]);
+    EXPECT_CELL(ScreenCell(grid, 1), CoreCell(Document()[1], true));
+    EXPECT_CELL(PaintedCell(grid, 1), CoreCell(Document()[1], true));
+    QVERIFY(ScreenCell(grid, 1) != before);
+
+    // Delete: the next shapes move up a column.
+    ClickQuietly(window.PanelButton(TPanelButton::Trash));
+    QCOMPARE(Document().size(), std::size_t{3});
+    EXPECT_CELL(ScreenCell(grid, 1), CoreCell(Shapes()[2], true));
+    EXPECT_CELL(ScreenCell(grid, 2), CoreCell(Shapes()[3], false));
+
+    // Another cell chosen: the two swap backgrounds.
+    ClickQuietly(grid->viewport(), grid->CellRect(2).center());
+    f->Grid(TGridId::SrcGrid)->setFocus();
+    QApplication::processEvents();
+    EXPECT_CELL(ScreenCell(grid, 1), CoreCell(Shapes()[2], false));
+    EXPECT_CELL(ScreenCell(grid, 2), CoreCell(Shapes()[3], true));
   }
 };
 

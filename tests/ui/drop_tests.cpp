@@ -101,10 +101,7 @@ class DropTests : public QObject {
     f.scripted.Clear();
     Drop(dest, *Files({notes, two}), dest->CellRect(0).center());
     f.Settle();
-    QCOMPARE(f.scripted.Shown().size(), std::size_t{1});
-    QCOMPARE(QString::fromStdString(f.scripted.Shown()[0].Message.Caption), QString("Quillmere"));
-    QCOMPARE(QString::fromStdString(f.scripted.Shown()[0].Message.Text),
-             QString::fromStdString("Unrecognised Filetype: " + notes));
+    QCOMPARE(Shown(f), QStringList{QString::fromStdString("Quillmere | Unrecognised Filetype: " + notes)});
     QCOMPARE(f.Status(TDocumentKind::Destination, 2), QString("Filename: three.fox"));
   }
 
@@ -133,10 +130,7 @@ class DropTests : public QObject {
     // Past the last cell there is nothing to drop on.
     Drop(dest, *Cells(TGridId::SrcGrid), dest->CellRect(4).center());
     f.Settle();
-    QCOMPARE(f.scripted.Shown().size(), std::size_t{1});
-    QCOMPARE(QString::fromStdString(f.scripted.Shown()[0].Message.Caption), QString("Sorry"));
-    QCOMPARE(QString::fromStdString(f.scripted.Shown()[0].Message.Text),
-             QString("You need to drop items on a valid cell."));
+    QCOMPARE(Shown(f), QStringList{"Sorry | You need to drop items on a valid cell."});
     QCOMPARE(Tags(shapes), (std::vector<int>{0, 1, 2, 3}));
 
     // The left half of a cell inserts before it, the right half after it;
@@ -153,7 +147,7 @@ class DropTests : public QObject {
     QCOMPARE(Tags(shapes), (std::vector<int>{0, 50, 51, 1, 52, 2, 3}));
     QCOMPARE(dest->Selection().Focus(), 4);
     QCOMPARE(dest->Selection().Left(), 4);
-    QCOMPARE(f.scripted.Shown().size(), std::size_t{1});
+    QCOMPARE(Shown(f).size(), 1);
   }
 
   // The offscreen platform ends a drag as soon as it starts.

@@ -106,11 +106,7 @@ class MenuTests : public QObject {
     };
     for (const auto& [id, items] : expected) {
       ui::ShapeGrid* grid = f.Grid(id);
-      window
-          .Pages(id == TGridId::DestGrid || id == TGridId::DestSubGrid ? TDocumentKind::Destination
-                                                                       : TDocumentKind::Source)
-          ->setCurrentIndex(id == TGridId::DestSubGrid || id == TGridId::SrcSubGrid ? 1 : 0);
-      f.Settle();
+      ShowPage(f, id);
       const QPoint at = grid->CellRect(0).center();
       QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
       QApplication::sendEvent(grid->viewport(), &event);
@@ -148,15 +144,15 @@ class MenuTests : public QObject {
     FileChoices choose(f.scripted);
     const std::string dest = WriteFox(f, "dest.fox", TaggedList(3, 0));
     const std::string src = WriteFox(f, "src.fox", TaggedList(2, 50));
-    ui::MainWindow& window = f.Start();
+    f.Start();
     for (TGridId id : {TGridId::DestGrid, TGridId::DestSubGrid, TGridId::SrcGrid, TGridId::SrcSubGrid}) {
-      const bool onFrames = id == TGridId::DestSubGrid || id == TGridId::SrcSubGrid;
-      window.Pages(TDocumentKind::Destination)->setCurrentIndex(id == TGridId::DestSubGrid ? 1 : 0);
-      window.Pages(TDocumentKind::Source)->setCurrentIndex(id == TGridId::SrcSubGrid ? 1 : 0);
+      ShowPage(f, TGridId::DestGrid);
+      ShowPage(f, TGridId::SrcGrid);
+      ShowPage(f, id);
       ui::ShapeGrid* grid = f.Grid(id);
       grid->setFocus();
       f.Settle();
-      const QByteArray where = grid->objectName().toUtf8() + (onFrames ? " (frames)" : "");
+      const QByteArray where = grid->objectName().toUtf8();
       const auto press = [&](Qt::Key key) {
         QVERIFY2(QApplication::focusWidget() == grid, where);
         f.Key(grid, key, Qt::ControlModifier);
@@ -223,11 +219,8 @@ class MenuTests : public QObject {
     std::filesystem::remove(b);
     recent->actions().at(3)->trigger();
     f.Settle();
-    QCOMPARE(f.scripted.Shown().size(), std::size_t{1});
-    const TMessage& shown = f.scripted.Shown()[0].Message;
-    QCOMPARE(QString::fromStdString(shown.Caption), QString("Quillmere"));
-    QCOMPARE(QString::fromStdString(shown.Text),
-             QString::fromStdString("The file ...\n\"" + b + "\"\nno longer exists."));
+    QCOMPARE(Shown(f), QStringList{QString::fromStdString("Quillmere | The file ...\n\"" + b +
+                                                          "\"\nno longer exists.")});
     QCOMPARE(Describe(recent), (QStringList{"Empty  (hidden)", "-", "&1  a.fox"}));
     QCOMPARE(f.Status(TDocumentKind::Destination, 2), QString("Filename: a.fox"));
   }

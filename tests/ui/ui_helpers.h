@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
 
 #include "formats/fox_format.h"
@@ -56,10 +57,38 @@ class FileChoices {
   std::vector<std::string> choices_;
 };
 
+// Brings a grid's tab to the front.
+inline void ShowPage(WindowFixture& f, TGridId id) {
+  const bool dest = id == TGridId::DestGrid || id == TGridId::DestSubGrid;
+  const bool frames = id == TGridId::DestSubGrid || id == TGridId::SrcSubGrid;
+  f.window->Pages(dest ? TDocumentKind::Destination : TDocumentKind::Source)->setCurrentIndex(frames ? 1 : 0);
+  f.Settle();
+}
+
+// The messages shown so far, each as "caption | text".
+inline QStringList Shown(const WindowFixture& f) {
+  QStringList shown;
+  for (const auto& [message, answer] : f.scripted.Shown()) {
+    shown << QString::fromStdString(message.Caption + " | " + message.Text);
+  }
+  return shown;
+}
+
 // A grid's cell as the screen shows it.
 inline QImage PaintedCell(ui::ShapeGrid* grid, int column) {
   const QImage shown = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB888);
   return shown.copy(grid->CellRect(column));
+}
+
+// What the screen last received for a cell, without painting anything
+// anew: a change the window forgot to repaint shows here.
+inline QImage ScreenCell(ui::ShapeGrid* grid, int column) {
+  const QRect cell = grid->CellRect(column);
+  const QPoint at = grid->viewport()->mapTo(grid->window(), cell.topLeft());
+  return grid->screen()
+      ->grabWindow(grid->window()->winId(), at.x(), at.y(), cell.width(), cell.height())
+      .toImage()
+      .convertToFormat(QImage::Format_RGB888);
 }
 
 inline QImage ToImage(const TPicture& picture) {
