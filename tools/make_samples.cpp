@@ -1085,7 +1085,8 @@ TShapeList ImportShapes() {
 
 int main(int argc, char** argv) {
   const bool raw = argc == 3 && std::string(argv[1]) == "--raw";
-  if (argc != 2 && !raw) {
+  // A lone option is a mistake, not a folder to write into.
+  if ((argc != 2 && !raw) || argv[argc - 1][0] == '-') {
     std::cerr << "usage: make-samples [--raw] OUTDIR\n";
     return 2;
   }
