@@ -6,7 +6,7 @@ ASAN_DIR   ?= build-asan
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build build-asan run test test-plain test-asan bench clean
+.PHONY: all deps build build-asan run test test-plain test-asan bench screenshots clean
 
 all: build
 
@@ -42,6 +42,10 @@ test: test-plain test-asan
 bench: build
 	./bench/run-convert-bench
 	./bench/run-picture-bench
+
+# Rewrites docs/screenshots/ from sample files, on a private X server.
+screenshots: build
+	BUILD_DIR=$(BUILD_DIR) ./scripts/screenshots
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

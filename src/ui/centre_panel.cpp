@@ -1,6 +1,8 @@
 #include "ui/centre_panel.h"
 
+#include <QFontMetrics>
 #include <QResizeEvent>
+#include <algorithm>
 
 #include "ui/glyphs.h"
 
@@ -37,13 +39,17 @@ const char* PanelHint(TPanelButton button) { return kHints[static_cast<std::size
 
 CentrePanel::CentrePanel(QWidget* parent) : QFrame(parent) {
   setObjectName("CenterControlPanel");
-  setFrameShape(QFrame::Box);
+  setFrameShape(QFrame::StyledPanel);
   setFrameShadow(QFrame::Plain);
   setLineWidth(1);
   setFixedHeight(kCentrePanelHeight);
   for (std::size_t i = 0; i < kDesign.size(); ++i) {
     const auto which = static_cast<TPanelButton>(i);
-    auto* button = new QPushButton(QString::fromUtf8(kDesign[i].Caption), this);
+    // Tool buttons: a push button's margins leave no room for a glyph and
+    // "Insert Before" in the panel's 90 pixels.
+    auto* button = new QToolButton(this);
+    button->setText(QString::fromUtf8(kDesign[i].Caption));
+    button->setToolButtonStyle(kDesign[i].Caption[0] != '\0' ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
     button->setObjectName(kDesign[i].Name);
     button->setIcon(PanelGlyph(which));
     button->setIconSize(
@@ -54,6 +60,25 @@ CentrePanel::CentrePanel(QWidget* parent) : QFrame(parent) {
     // would hide the large highlight the person is working by.
     button->setFocusPolicy(Qt::TabFocus);
     buttons_[i] = button;
+  }
+  FitCaptions();
+}
+
+// The caption buttons are 90 pixels wide whatever the person's font; a font
+// too wide for a glyph and "Insert Before" is made just small enough to fit.
+void CentrePanel::FitCaptions() {
+  constexpr int kGlyph = 12;
+  constexpr int kRoom = 90 - kGlyph - 4 - 2 * 4;  // the glyph, the gap, the margins
+  QFont font = this->font();
+  int widest = 0;
+  for (const TButtonDesign& design : kDesign) {
+    QString caption = QString::fromUtf8(design.Caption);
+    caption.remove(QLatin1Char('&'));
+    widest = std::max(widest, QFontMetrics(font).horizontalAdvance(caption));
+  }
+  if (widest > kRoom && font.pointSizeF() > 0) {
+    font.setPointSizeF(std::max(6.0, font.pointSizeF() * kRoom / widest));
+    for (QToolButton* button : buttons_) button->setFont(font);
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QFrame>
-#include <QPushButton>
+#include <QToolButton>
 #include <array>
 
 #include "app/centre_panel_layout.h"
@@ -15,13 +15,15 @@ class CentrePanel : public QFrame {
  public:
   explicit CentrePanel(QWidget* parent = nullptr);
 
-  QPushButton* Button(TPanelButton button) const { return buttons_[static_cast<std::size_t>(button)]; }
+  QToolButton* Button(TPanelButton button) const { return buttons_[static_cast<std::size_t>(button)]; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  std::array<QPushButton*, 6> buttons_{};
+  void FitCaptions();
+
+  std::array<QToolButton*, 6> buttons_{};
 };
 
 // The hint of each button, shown as its tool tip while hints are on.

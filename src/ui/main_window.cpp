@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QUrl>
@@ -139,7 +139,7 @@ void MainWindow::BuildWidgets() {
       auto* page = new QWidget(pages);
       auto* pageLayout = new QVBoxLayout(page);
       pageLayout->setContentsMargins(0, 0, 0, 0);
-      pageLayout->setSpacing(0);
+      pageLayout->setSpacing(2);
       auto* grid = new ShapeGrid(page);
       const TGridId id = ids[static_cast<std::size_t>(tab)];
       grid->setObjectName(tab == 0 ? (dest ? "DestGrid" : "SrcGrid") : (dest ? "DestSubGrid" : "SrcSubGrid"));
@@ -192,7 +192,7 @@ void MainWindow::BuildWidgets() {
       {TPanelButton::MoveRight, TCommand::MoveRightClick},
   }};
   for (const auto& [button, command] : buttons) {
-    connect(PanelButton(button), &QPushButton::clicked, this, [this, command = command] { Run(command); });
+    connect(PanelButton(button), &QAbstractButton::clicked, this, [this, command = command] { Run(command); });
   }
 
   TPaneState& panes = workspace_.Panes;
@@ -226,7 +226,7 @@ void MainWindow::BuildWidgets() {
   }
 }
 
-QPushButton* MainWindow::PanelButton(TPanelButton button) const { return panel_->Button(button); }
+QAbstractButton* MainWindow::PanelButton(TPanelButton button) const { return panel_->Button(button); }
 
 std::vector<QLabel*> MainWindow::StatusPanels(TDocumentKind kind) const {
   const auto& labels = kind == TDocumentKind::Destination ? destStatus_ : srcStatus_;
@@ -561,7 +561,10 @@ void MainWindow::Refresh() {
   BuildRecentMenu(TDocumentKind::Destination);
   BuildRecentMenu(TDocumentKind::Source);
   SyncStates();
-  for (ShapeGrid* grid : grids_) grid->Refresh();
+  for (ShapeGrid* grid : grids_) {
+    grid->SetFocusMarkShown(!state_.Settings.LargeHighlight());
+    grid->Refresh();
+  }
 }
 
 void MainWindow::SyncStates() {

@@ -20,7 +20,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QMimeData;
-class QPushButton;
+class QAbstractButton;
 class QTabWidget;
 
 namespace quillmere::ui {
@@ -56,7 +56,7 @@ class MainWindow : public QMainWindow {
 
   // For tests and accessibility tools: the widgets by their design names.
   ShapeGrid* Grid(TGridId grid) const { return grids_[static_cast<std::size_t>(grid)]; }
-  QPushButton* PanelButton(TPanelButton button) const;
+  QAbstractButton* PanelButton(TPanelButton button) const;
   CentrePanel* Panel() const { return panel_; }
   QTabWidget* Pages(TDocumentKind kind) const {
     return kind == TDocumentKind::Destination ? destPages_ : srcPages_;

@@ -47,7 +47,7 @@ TGridKeyCode OwnerKey(int key) {
 }  // namespace
 
 ShapeGrid::ShapeGrid(QWidget* parent) : QAbstractScrollArea(parent), selection_(&fallback_) {
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFocusPolicy(Qt::StrongFocus);
   setFrameShape(QFrame::StyledPanel);
@@ -68,6 +68,12 @@ void ShapeGrid::SetSelection(TGridSelection* selection) {
   Refresh();
 }
 
+void ShapeGrid::SetFocusMarkShown(bool shown) {
+  if (shown == focusMarkShown_) return;
+  focusMarkShown_ = shown;
+  viewport()->update();
+}
+
 void ShapeGrid::Refresh() {
   view_.Clamp(selection_->Count());
   UpdateScrollBar();
@@ -86,8 +92,9 @@ void ShapeGrid::ApplyView() {
 }
 
 void ShapeGrid::UpdateScrollBar() {
+  // Not silenced: the scroll area shows and hides the bar on its range
+  // signal, and scrollContentsBy only reads the value back.
   QScrollBar* bar = horizontalScrollBar();
-  const QSignalBlocker blocker(bar);
   bar->setRange(0, TGridView::LastLeftColumn(selection_->Count(), view_.VisibleColumns));
   bar->setPageStep(std::max(1, view_.VisibleColumns));
   bar->setValue(view_.LeftColumn);
@@ -142,9 +149,9 @@ void ShapeGrid::paintEvent(QPaintEvent*) {
     painter.drawLine(cell.right() + 1, 0, cell.right() + 1, kCellSize);
   }
   painter.drawLine(0, kCellSize, std::min(viewport()->width(), CellRect(last).right() + 1), kCellSize);
-  if (hasFocus()) {
+  if (hasFocus() && focusMarkShown_) {
     // A dotted frame that shows on any cell: white dots over a black line.
-    const QRect focus = CellRect(selection_->Focus()).adjusted(1, 1, -2, -2);
+    const QRect focus = CellRect(selection_->Focus()).adjusted(0, 0, -1, -1);
     painter.setPen(QPen(Qt::black, 1));
     painter.drawRect(focus);
     painter.setPen(QPen(Qt::white, 1, Qt::DotLine));

@@ -46,6 +46,10 @@ class ShapeGrid : public QAbstractScrollArea {
   void SetDropHandlers(std::function<bool(const QMimeData&)> accepts,
                        std::function<void(const QMimeData&, QPoint)> drop);
 
+  // The dotted focus mark on the focused cell of a focused grid; off while
+  // the owner draws a highlight of its own there.
+  void SetFocusMarkShown(bool shown);
+
   // The selection's count or focus changed from outside: the scroll range
   // follows and the cells repaint.
   void Refresh();
@@ -103,7 +107,8 @@ class ShapeGrid : public QAbstractScrollArea {
   std::function<bool(const QMimeData&)> accepts_;
   std::function<void(const QMimeData&, QPoint)> drop_;
   std::optional<QPoint> dragFrom_;  // a drag may start from here
-  bool selecting_ = false;          // the left button is down on a cell
+  bool selecting_ = false;
+  bool focusMarkShown_ = true;          // the left button is down on a cell
 };
 
 }  // namespace quillmere::ui

@@ -3,7 +3,7 @@
 // with the mouse, Insert After, then Save As ".fsh" through the data-loss
 // question. The bytes on disk and the captions shown are checked.
 #include <QGroupBox>
-#include <QPushButton>
+#include <QAbstractButton>
 
 #include "formats/fox_format.h"
 #include "formats/fsh_format.h"
@@ -59,7 +59,7 @@ class RoadTests : public QObject {
     f.Key(f.Grid(TGridId::DestGrid), Qt::Key_Left);
     QCOMPARE(f.Status(TDocumentKind::Destination, 1), QString("Selected Shape: 10"));
 
-    QPushButton* insertAfter = window.PanelButton(TPanelButton::InsertAft);
+    QAbstractButton* insertAfter = window.PanelButton(TPanelButton::InsertAft);
     QVERIFY(insertAfter->isEnabled());
     QTest::mouseClick(insertAfter, Qt::LeftButton);
     f.Settle();
