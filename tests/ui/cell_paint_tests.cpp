@@ -22,26 +22,11 @@ TPatchSubFrame HalfClear(int width, int height, std::uint8_t first) {
   return frame;
 }
 
-// A 24-bit frame whose black columns are see-through.
-TPatchSubFrame Colour(int width, int height) {
-  TPatchSubFrame frame{
-      std::uint16_t(height), std::uint16_t(width), 0, 0, 0, 0, kFormatColour, 255, kEncodingRaw, {}};
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const bool clear = x % 4 == 0;
-      for (std::uint8_t c : {std::uint8_t(40 + y), std::uint8_t(200 - x), std::uint8_t(90)}) {
-        frame.Pixels.push_back(clear ? 0 : c);
-      }
-    }
-  }
-  return frame;
-}
-
 TShapeList Shapes() {
   return {
       {0, -1, {HalfClear(30, 20, 100)}, {}},
       {0, -1, {HalfClear(200, 150, 40), HalfClear(12, 60, 160)}, {}},  // "ANI"
-      {0, -1, {Colour(16, 8)}, {}},
+      {0, -1, {HalfClear(16, 8, 200)}, {}},
       {0, -1, {HalfClear(8, 8, 220)}, {}},
   };
 }
@@ -165,19 +150,18 @@ class CellPaintTests : public QObject {
     ClickQuietly(grid->viewport(), grid->CellRect(2).center());
     QVERIFY(grid->hasFocus());
     const QImage focused = ScreenCell(grid, 2);
-    QCOMPARE(RingColour(focused, 0), QString("#ff0000"));
-    QCOMPARE(RingColour(focused, 2), QString("#ff0000"));
-    QEXPECT_FAIL("", "the grid's dotted focus mark is drawn over the highlight's middle ring", Continue);
-    QCOMPARE(RingColour(focused, 1), QString("#ff0000"));
+    for (int ring : {0, 1, 2}) QCOMPARE(RingColour(focused, ring), QString("#ff0000"));
     EXPECT_CELL(Inside(focused), Inside(CoreCell(Shapes()[2], true)));
     EXPECT_CELL(ScreenCell(grid, 1), CoreCell(Shapes()[1], false));
 
     Quietly("MainHighlightColor1");
     QCOMPARE(asked, QString("Main Highlight Color from 255"));
     QCOMPARE(RingColour(ScreenCell(grid, 2), 0), QString("#0000ff"));
+    // Switched off, the focus shows as the grid's dotted mark on the edge.
     Quietly("LargeHighlight1");
     QVERIFY(grid->hasFocus());
-    QCOMPARE(RingColour(ScreenCell(grid, 2), 0), RingColour(CoreCell(Shapes()[2], true), 0));
+    QVERIFY(RingColour(ScreenCell(grid, 2), 0).startsWith("broken"));
+    QCOMPARE(RingColour(ScreenCell(grid, 2), 2), RingColour(CoreCell(Shapes()[2], true), 2));
     Quietly("LargeHighlight1");
 
     // A frame grid rings its focused frame in the SubFrame colour.

@@ -11,6 +11,17 @@
 namespace quillmere::test {
 namespace {
 
+// The centre buttons that are enabled, by object name, left to right.
+inline QString EnabledButtons(ui::MainWindow& window) {
+  QStringList names;
+  for (const char* name : {"Trash", "InsertFore", "insertAft", "Replaceit", "MoveLeft", "MoveRight"}) {
+    auto* button = window.findChild<QAbstractButton*>(name);
+    if (button == nullptr) return QString("no button ") + name;
+    if (button->isEnabled()) names << name;
+  }
+  return names.join(' ');
+}
+
 // The export and save items that follow the documents, by action name.
 QString EnabledItems(ui::MainWindow& window) {
   QStringList names;
@@ -92,6 +103,30 @@ class PanelTests : public QObject {
     QCOMPARE(EnabledButtons(window), QString("Trash InsertFore insertAft Replaceit MoveLeft MoveRight"));
   }
 
+  void eachButtonRunsItsTransfer() {
+    WindowFixture f;
+    FileChoices choose(f.scripted);
+    choose.Next(WriteFox(f, "dest.fox", TaggedList(4, 0)));
+    choose.Next(WriteFox(f, "src.fox", TaggedList(2, 50)));
+    ui::MainWindow& window = f.Start();
+    f.Trigger("Open1");
+    f.Trigger("Import1");
+    const auto press = [&](TGridId grid, int column, TPanelButton button) {
+      f.Click(grid, column);
+      QTest::mouseClick(window.PanelButton(button), Qt::LeftButton);
+      f.Settle();
+      return Tags(f.state->Workspace.Destination.Shapes);
+    };
+    f.Click(TGridId::SrcGrid, 0);
+    QCOMPARE(press(TGridId::DestGrid, 1, TPanelButton::InsertFore), (std::vector<int>{0, 50, 1, 2, 3}));
+    QCOMPARE(press(TGridId::DestGrid, 3, TPanelButton::InsertAft), (std::vector<int>{0, 50, 1, 2, 50, 3}));
+    // Insert After at the end but one leaves the selection where it was.
+    QCOMPARE(press(TGridId::SrcGrid, 1, TPanelButton::Replaceit), (std::vector<int>{0, 50, 1, 51, 50, 3}));
+    QCOMPARE(press(TGridId::DestGrid, 1, TPanelButton::MoveRight), (std::vector<int>{0, 1, 50, 51, 50, 3}));
+    QCOMPARE(press(TGridId::DestGrid, 4, TPanelButton::MoveLeft), (std::vector<int>{0, 1, 50, 50, 51, 3}));
+    QCOMPARE(press(TGridId::DestGrid, 0, TPanelButton::Trash), (std::vector<int>{1, 50, 50, 51, 3}));
+  }
+
   void exportItemsFollowTheDocuments() {
     WindowFixture f;
     FileChoices choose(f.scripted);
@@ -118,13 +153,13 @@ class PanelTests : public QObject {
     const auto check = [&](const char* when) {
       const QRect client = panel->contentsRect();
       const auto left = [&](const char* name) {
-        return panel->findChild<QPushButton*>(name)->x() - client.left();
+        return panel->findChild<QAbstractButton*>(name)->x() - client.left();
       };
       const int w = client.width();
       const QByteArray why = QByteArray(when) + " at panel width " + QByteArray::number(w);
       QVERIFY2(left("Trash") == 2, why);
       QVERIFY2(left("MoveRight") == w - 2 - 23, why);
-      QVERIFY2(left("MoveRight") + panel->findChild<QPushButton*>("MoveRight")->width() == w - 2, why);
+      QVERIFY2(left("MoveRight") + panel->findChild<QAbstractButton*>("MoveRight")->width() == w - 2, why);
       QVERIFY2(left("MoveLeft") == left("MoveRight") - 23 - 2, why);
       QVERIFY2(left("Replaceit") == left("MoveLeft") - 90 - 3, why);
       QVERIFY2(left("insertAft") == left("Replaceit") - 90 - 2, why);

@@ -24,7 +24,7 @@ QString Checks(ui::MainWindow& window) {
 QStringList ToolTips(ui::MainWindow& window) {
   QStringList tips;
   for (const char* name : {"Trash", "InsertFore", "insertAft", "Replaceit", "MoveLeft", "MoveRight"}) {
-    tips << window.findChild<QPushButton*>(name)->toolTip();
+    tips << window.findChild<QAbstractButton*>(name)->toolTip();
   }
   return tips;
 }

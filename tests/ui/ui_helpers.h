@@ -3,10 +3,10 @@
 // What several window test classes share: small shape files made in one
 // line, file choices given one at a time, and cells read back from a grid's
 // pixels.
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QGroupBox>
 #include <QImage>
-#include <QPushButton>
 #include <QScreen>
 #include <QStringList>
 
@@ -104,17 +104,6 @@ inline QImage CoreCell(const TPatchFrame& shape, bool selected) {
   cell.Selected = selected;
   ScriptedUserInterface quiet;
   return ToImage(RenderShapeCell(shape, cell, quiet));
-}
-
-// The centre buttons that are enabled, by object name, left to right.
-inline QString EnabledButtons(ui::MainWindow& window) {
-  QStringList names;
-  for (const char* name : {"Trash", "InsertFore", "insertAft", "Replaceit", "MoveLeft", "MoveRight"}) {
-    auto* button = window.findChild<QPushButton*>(name);
-    if (button == nullptr) return QString("no button ") + name;
-    if (button->isEnabled()) names << name;
-  }
-  return names.join(' ');
 }
 
 }  // namespace quillmere::test
