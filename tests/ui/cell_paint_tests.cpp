@@ -88,11 +88,11 @@ class CellPaintTests : public QObject {
 
   // A destination of Shapes() with shape 1 selected and the keyboard focus
   // in the source grid.
-  ui::MainWindow& Open(const std::string& settings = {}) {
+  ui::MainWindow& Open() {
     f = std::make_unique<WindowFixture>();
     FileChoices choose(f->scripted);
     choose.Next(WriteFox(*f, "cells.fox", Shapes()));
-    ui::MainWindow& window = f->Start(settings);
+    ui::MainWindow& window = f->Start();
     f->Trigger("Open1");
     f->Click(TGridId::DestGrid, 1);
     f->Grid(TGridId::SrcGrid)->setFocus();

@@ -40,7 +40,7 @@ bool Takes(ui::ShapeGrid* grid, const QMimeData& mime, QPoint at = {60, 60}) {
 }
 
 // A whole drag over the grid, entering and moving before the drop as a
-// platform's does: Qt delivers a drop to the widget that last took the drag.
+// platform's does: Qt hands a drop to the widget that last accepted the drag.
 void Drop(ui::ShapeGrid* grid, const QMimeData& mime, QPoint at) {
   Takes(grid, mime, at);
   QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
