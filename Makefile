@@ -42,6 +42,7 @@ test: test-plain test-asan
 bench: build
 	./bench/run-convert-bench
 	./bench/run-picture-bench
+	./bench/run-ui-bench
 
 # Rewrites docs/screenshots/ from sample files, on a private X server.
 screenshots: build

@@ -9,6 +9,10 @@
 //                                  every frame for 100 ms
 //   render OUT                     one 1024 x 1024 frame of format 3 whose colour
 //                                  and alpha planes are PNG streams
+//   grid OUT [shapes, default 2000] shapes of one such frame each, for the
+//                                  editor's grid painting; 16 different
+//                                  pictures in turn, so no two cells on a
+//                                  screen decode the same bytes
 // The same arguments always give the same files.
 
 #include <png.h>
@@ -19,6 +23,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "formats/fox_format.h"
 #include "model/patch_frame.h"
@@ -138,11 +143,89 @@ int MakeRender(const std::string& out) {
   return 0;
 }
 
+// One of the grid bench's pictures: a lit backdrop, a few shaded blobs, a
+// grain and a soft-edged silhouette in the alpha plane. The grain is what
+// gives the PNG streams the few hundred KiB a painted sprite has; smooth
+// gradients alone would shrink to a few KiB and make decoding look cheaper
+// than it is.
+TPatchSubFrame GridPicture(int variant) {
+  const int side = 1024;
+  gState = 0x9E3779B97F4A7C15ull ^ (static_cast<std::uint64_t>(variant + 1) * 0xD1B54A32D192ED03ull);
+  struct TBlob {
+    int X, Y, R;
+    int Red, Green, Blue;
+  };
+  std::vector<TBlob> blobs;
+  for (int b = 0; b < 5; ++b) {
+    const int x = static_cast<int>(200 + Next() % 624), y = static_cast<int>(200 + Next() % 624);
+    const int r = static_cast<int>(60 + Next() % 160);
+    blobs.push_back(TBlob{x, y, r, static_cast<int>(Next() & 255), static_cast<int>(Next() & 255),
+                          static_cast<int>(Next() & 255)});
+  }
+  const int tint = variant * 13;
+  std::vector<std::uint8_t> colour(static_cast<std::size_t>(side) * side * 3), alpha(static_cast<std::size_t>(side) * side);
+  std::uint64_t grain = 0;
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y) * side + x;
+      int r = (x / 5 + tint) & 255, g = (y / 5 + 2 * tint) & 255, b = (x + y) / 10 + 40;
+      for (const TBlob& blob : blobs) {
+        const int dx = x - blob.X, dy = y - blob.Y, d2 = dx * dx + dy * dy, r2 = blob.R * blob.R;
+        if (d2 >= r2) continue;
+        const int light = 256 - d2 * 192 / r2;  // brighter towards the middle
+        r = blob.Red * light / 256;
+        g = blob.Green * light / 256;
+        b = blob.Blue * light / 256;
+      }
+      if ((x & 63) == 0) grain = Next();
+      const int speck = (x & 3) != 0 ? 0 : static_cast<int>(grain >> (x & 63) & 1);
+      colour[i * 3] = static_cast<std::uint8_t>(std::clamp(r, 0, 255));
+      colour[i * 3 + 1] = static_cast<std::uint8_t>(std::clamp(g + speck, 0, 255));
+      colour[i * 3 + 2] = static_cast<std::uint8_t>(std::clamp(b, 0, 255));
+      const int dx = x - 512, dy = y - 512, d2 = dx * dx + dy * dy;
+      alpha[i] = static_cast<std::uint8_t>(d2 < 420 * 420 ? 255 : std::max(0, 255 - (d2 - 420 * 420) / 200));
+    }
+  }
+  TPatchSubFrame frame;
+  frame.Format = kFormatColourAlpha;
+  frame.Width = side;
+  frame.Height = side;
+  frame.Opacity = 255;
+  frame.Encoding = kEncodingPNG;
+  AppendPNG(frame.Pixels, colour, side, true);
+  AppendPNG(frame.Pixels, alpha, side, false);
+  return frame;
+}
+
+int MakeGrid(const std::string& out, long shapes) {
+  constexpr int kPictures = 16;
+  std::vector<TPatchSubFrame> pictures;
+  std::size_t bytes = 0;
+  for (int v = 0; v < kPictures; ++v) {
+    pictures.push_back(GridPicture(v));
+    bytes += pictures.back().Pixels.size();
+  }
+  TShapeList list;
+  list.reserve(static_cast<std::size_t>(shapes));
+  for (long s = 0; s < shapes; ++s) {
+    TPatchFrame shape;
+    shape.Frames.push_back(pictures[static_cast<std::size_t>(s % kPictures)]);
+    list.push_back(std::move(shape));
+  }
+  if (!SaveFOXFile(out, list)) {
+    std::cerr << "could not write " << out << '\n';
+    return 1;
+  }
+  std::cout << "wrote " << out << ": " << shapes << " shapes of one 1024 x 1024 PNG-encoded frame, "
+            << bytes / kPictures / 1024 << " KiB a frame on average\n";
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::cerr << "usage: make-picture-benches dedupe|gif|render OUT [ARG]\n";
+    std::cerr << "usage: make-picture-benches dedupe|gif|render|grid OUT [ARG]\n";
     return 2;
   }
   const std::string kind = argv[1], out = argv[2];
@@ -150,6 +233,7 @@ int main(int argc, char** argv) {
   if (kind == "dedupe") return MakeDedupe(out, arg > 0 ? arg : 512);
   if (kind == "gif") return MakeGif(out, arg > 0 && arg <= 30000 ? arg : 1000);
   if (kind == "render") return MakeRender(out);
+  if (kind == "grid") return MakeGrid(out, arg > 0 ? arg : 2000);
   std::cerr << "unknown kind " << kind << '\n';
   return 2;
 }
