@@ -363,12 +363,13 @@ int main(int argc, char** argv) {
   std::printf("\n  on %d cores; load average %s at the start, %s at the end\n", QThread::idealThreadCount(),
               loadBefore.c_str(), LoadAverage().c_str());
   const double growth = peak - afterLoad.Rss;
-  const double budget = static_cast<double>(window.Cache().Budget());
+  const double budget = static_cast<double>(ui::CellCache::kMemoryBound);
   std::printf("\n(3) memory: peak RSS after the load %.1f MiB = %.1f MiB over the RSS after the load%s;\n",
               peak / kMiB, growth / kMiB, peakReset ? "" : " (sampled; VmHWM could not be reset)");
-  std::printf("    RSS at the end %.1f MiB; cache %.1f MiB at most, %.1f MiB at the end (%zu cells), bound %.0f MiB\n",
+  std::printf("    RSS at the end %.1f MiB; cache %.1f MiB at most, %.1f MiB at the end (%zu cells), cache budget %.0f MiB\n",
               scrollEnd.Rss / kMiB, static_cast<double>(bench.PeakCache()) / kMiB,
-              static_cast<double>(window.Cache().Bytes()) / kMiB, window.Cache().Count(), budget / kMiB);
+              static_cast<double>(window.Cache().Bytes()) / kMiB, window.Cache().Count(),
+              static_cast<double>(window.Cache().Budget()) / kMiB);
 
   const double firstWorst = std::max(firstDest.Ms + firstSrc.Ms, pageDest.Ms + pageSrc.Ms);
   std::printf("\n%s: first paint of a screenful, both grids, at most %.0f ms (worst %.1f ms)\n",
@@ -376,7 +377,7 @@ int main(int argc, char** argv) {
   std::printf("%s: repaint of both grids, every cell cached, median at most %.0f ms (%.2f ms)\n",
               Verdict(Percentile(both, 0.5) <= kRepaintTargetMs), kRepaintTargetMs, Percentile(both, 0.5));
   if (!done.empty()) {
-    std::printf("%s: peak RSS over the RSS after the load within the cache's bound (%.1f of %.0f MiB)\n",
+    std::printf("%s: peak RSS over the RSS after the load within the pictures' bound (%.1f of %.0f MiB)\n",
                 Verdict(growth <= budget), growth / kMiB, budget / kMiB);
   }
   return 0;

@@ -5,6 +5,10 @@
 namespace quillmere::ui {
 namespace {
 
+// What a cached cell holds: its pixels and the bookkeeping around them (the
+// picture, its shared count, the map node and the use list's node).
+std::size_t Cost(const TPicture& picture) { return picture.Pixels.capacity() + 256; }
+
 void ReleasePicture(void* holder) { delete static_cast<std::shared_ptr<const TPicture>*>(holder); }
 
 }  // namespace
@@ -30,13 +34,13 @@ std::shared_ptr<const TPicture> CellCache::Insert(const TCellKey& key, TPicture 
   auto shared = std::make_shared<const TPicture>(std::move(picture));
   const auto found = entries_.find(key);
   if (found != entries_.end()) {
-    bytes_ -= found->second.Picture->Pixels.size();
+    bytes_ -= Cost(*found->second.Picture);
     uses_.erase(found->second.Use);
     entries_.erase(found);
   }
   uses_.push_front(key);
   entries_.emplace(key, TEntry{shared, uses_.begin()});
-  bytes_ += shared->Pixels.size();
+  bytes_ += Cost(*shared);
   Trim();
   return shared;
 }
@@ -44,7 +48,7 @@ std::shared_ptr<const TPicture> CellCache::Insert(const TCellKey& key, TPicture 
 void CellCache::Trim() {
   while (bytes_ > budget_ && !uses_.empty()) {
     const auto found = entries_.find(uses_.back());
-    bytes_ -= found->second.Picture->Pixels.size();
+    bytes_ -= Cost(*found->second.Picture);
     entries_.erase(found);
     uses_.pop_back();
   }
@@ -53,7 +57,7 @@ void CellCache::Trim() {
 void CellCache::Forget(int document) {
   for (auto it = entries_.begin(); it != entries_.end();) {
     if (it->first.Document == document) {
-      bytes_ -= it->second.Picture->Pixels.size();
+      bytes_ -= Cost(*it->second.Picture);
       uses_.erase(it->second.Use);
       it = entries_.erase(it);
     } else {

@@ -31,7 +31,11 @@ struct TCellKey {
 // bytes pass the budget.
 class CellCache {
  public:
-  static constexpr std::size_t kDefaultBudget = 64u << 20;
+  // What the grids' pictures may hold in all: the cached cells and the
+  // buffers of the cells being decoded, whose planes (up to a few MiB a
+  // worker) stay in the workers' memory between paints.
+  static constexpr std::size_t kMemoryBound = 64u << 20;
+  static constexpr std::size_t kDefaultBudget = kMemoryBound - (4u << 20);
 
   explicit CellCache(std::size_t budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
 
@@ -44,6 +48,7 @@ class CellCache {
   void Forget(int document);
   void Clear();
 
+  // The pictures' bytes with what each entry costs beside them.
   std::size_t Bytes() const { return bytes_; }
   std::size_t Count() const { return entries_.size(); }
   std::size_t Budget() const { return budget_; }

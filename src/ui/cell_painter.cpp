@@ -95,7 +95,10 @@ std::vector<QImage> CellPainter::Cells(TGridId grid, int first, int last, bool g
   }
   for (TCellJob& job : jobs) {
     for (const std::string& line : job.Diagnostics) ui_.DebugOutput(line);
-    pictures[job.Slot] = cache_.Insert(job.Key, std::move(job.Picture));
+    // Copied here, on the window's thread: pixels made by a worker live in
+    // that worker's malloc arena, whose freed space the window's own cells
+    // never reuse, and memory would creep past the cache's bound.
+    pictures[job.Slot] = cache_.Insert(job.Key, TPicture(job.Picture));
   }
 
   std::vector<QImage> images;
