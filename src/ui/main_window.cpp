@@ -1,13 +1,14 @@
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
-#include <QAbstractButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QUrl>
@@ -192,7 +193,8 @@ void MainWindow::BuildWidgets() {
       {TPanelButton::MoveRight, TCommand::MoveRightClick},
   }};
   for (const auto& [button, command] : buttons) {
-    connect(PanelButton(button), &QAbstractButton::clicked, this, [this, command = command] { Run(command); });
+    connect(PanelButton(button), &QAbstractButton::clicked, this,
+            [this, command = command] { Run(command); });
   }
 
   TPaneState& panes = workspace_.Panes;
@@ -454,18 +456,31 @@ void MainWindow::GridKeyPressed(TGridId grid, TGridKeyCode key) {
   }
 }
 
+std::unique_ptr<QMimeData> MainWindow::CellDragData(TGridId grid) const {
+  auto mime = std::make_unique<QMimeData>();
+  mime->setData(kCellsMime, DragMark() + ' ' + QByteArray::number(static_cast<int>(grid)));
+  return mime;
+}
+
+QByteArray MainWindow::DragMark() const {
+  return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+         QByteArray::number(reinterpret_cast<quintptr>(this), 16);
+}
+
 void MainWindow::StartCellDrag(TGridId grid) {
-  auto* mime = new QMimeData;
-  mime->setData(kCellsMime, QByteArray::number(static_cast<int>(grid)));
   auto* drag = new QDrag(Grid(grid));
-  drag->setMimeData(mime);
+  drag->setMimeData(CellDragData(grid).release());
   drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
 }
 
 bool MainWindow::AcceptsDrop(TGridId grid, const QMimeData& mime) const {
   if (mime.hasFormat(kCellsMime)) {
-    const auto source = static_cast<TGridId>(mime.data(kCellsMime).toInt());
-    return AcceptsDrag(grid, source);
+    const QList<QByteArray> parts = mime.data(kCellsMime).split(' ');
+    if (parts.size() != 2 || parts[0] != DragMark()) return false;
+    bool number = false;
+    const int source = parts[1].toInt(&number);
+    if (!number || source < 0 || source > static_cast<int>(TGridId::SrcSubGrid)) return false;
+    return AcceptsDrag(grid, static_cast<TGridId>(source));
   }
   return !IsFrameGrid(grid) && mime.hasUrls() && !mime.urls().isEmpty() &&
          mime.urls().constFirst().isLocalFile();

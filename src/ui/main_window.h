@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,6 +71,10 @@ class MainWindow : public QMainWindow {
   // pop-up rows, "<place>:<caption>".
   QAction* Action(const std::string& name) const;
   QMenu* Popup(TMenuPlace place) const;
+  // What a drag of a grid's cells carries: the grid, and this window's mark,
+  // so that cells dragged from another running Quillmere (whose selection
+  // this window can't read) are refused.
+  std::unique_ptr<QMimeData> CellDragData(TGridId grid) const;
   QMenu* RecentMenu(TDocumentKind kind) const;
   const CellCache& Cache() const { return painter_.Cache(); }
 
@@ -92,6 +97,7 @@ class MainWindow : public QMainWindow {
   void GridClicked(TGridId grid);
   void PageChanged(TDocumentKind kind, int index);
   void GridKeyPressed(TGridId grid, TGridKeyCode key);
+  QByteArray DragMark() const;
   void StartCellDrag(TGridId grid);
   bool AcceptsDrop(TGridId grid, const QMimeData& mime) const;
   void Dropped(TGridId grid, const QMimeData& mime, QPoint point);

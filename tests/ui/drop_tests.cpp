@@ -23,9 +23,10 @@ std::unique_ptr<QMimeData> Files(const std::vector<std::string>& paths) {
   return mime;
 }
 
-std::unique_ptr<QMimeData> Cells(TGridId from) {
+// Cells as another running Quillmere would carry them: same type, not ours.
+std::unique_ptr<QMimeData> ForeignCells(TGridId from) {
   auto mime = std::make_unique<QMimeData>();
-  mime->setData(kCellsMime, QByteArray::number(static_cast<int>(from)));
+  mime->setData(kCellsMime, "1:abc " + QByteArray::number(static_cast<int>(from)));
   return mime;
 }
 
@@ -118,7 +119,10 @@ class DropTests : public QObject {
     ui::ShapeGrid* dest = f.Grid(TGridId::DestGrid);
     const TShapeList& shapes = f.state->Workspace.Destination.Shapes;
 
-    // Only the source's cells are taken, and only by the destination.
+    // Only the source's cells are taken, and only by the destination;
+    // cells from another running editor are not.
+    const auto Cells = [&](TGridId from) { return f.window->CellDragData(from); };
+    QVERIFY(!Takes(dest, *ForeignCells(TGridId::SrcGrid)));
     QVERIFY(Takes(dest, *Cells(TGridId::SrcGrid)));
     QVERIFY(!Takes(dest, *Cells(TGridId::DestGrid)));
     QVERIFY(!Takes(dest, *Cells(TGridId::DestSubGrid)));
@@ -179,7 +183,7 @@ class DropTests : public QObject {
     QCOMPARE(src->Selection().Right(), 2);
 
     f.Trigger("DragandDrop1");
-    QCOMPARE(drag(1, 3), QByteArray("2"));
+    QCOMPARE(drag(1, 3), f.window->CellDragData(TGridId::SrcGrid)->data(kCellsMime));
     QCOMPARE(src->Selection().Left(), 1);
     QCOMPARE(src->Selection().Right(), 1);
   }
