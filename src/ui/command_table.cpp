@@ -226,8 +226,6 @@ std::string_view CommandName(TCommand command) { return kNames[static_cast<std::
 
 bool AwaitsDialog(TCommand command) {
   switch (command) {
-    case AnimatedGIF1Click:
-    case AnimatedGIF2Click:
     case EditAnimationScript1Click:
     case EditAnimationScript3Click:
     case Properties1Click:
@@ -240,7 +238,6 @@ bool AwaitsDialog(TCommand command) {
     case Contents1Click:
     case Website1Click:
     case Support1Click:
-    case About1Click:
     case ExportSubframes:
       return true;
     default:

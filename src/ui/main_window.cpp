@@ -8,7 +8,9 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QUrl>
@@ -18,7 +20,10 @@
 #include "app/editing_commands.h"
 #include "app/transfer_commands.h"
 #include "export/export_flows.h"
+#include "export/palette_text.h"
 #include "ui/centre_panel.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/gif_export_dialog.h"
 #include "ui/shape_grid.h"
 
 namespace quillmere::ui {
@@ -183,6 +188,7 @@ void MainWindow::BuildWidgets() {
   central->setFixedHeight(kClientHeight);
   central->setMinimumWidth(kClientWidth);
   setCentralWidget(central);
+  BuildPaletteConverter(central);
 
   const std::array<std::pair<TPanelButton, TCommand>, 6> buttons{{
       {TPanelButton::Trash, TCommand::TrashClick},
@@ -226,6 +232,23 @@ void MainWindow::BuildWidgets() {
                             [this, id](const QMimeData& mime, QPoint point) { Dropped(id, mime, point); });
     }
   }
+}
+
+// A developer's tool that nothing shows: it turns the text palette named in
+// the field into "furc.pal", the game palette's layout, in the current folder.
+void MainWindow::BuildPaletteConverter(QWidget* central) {
+  auto* convert = new QPushButton("PalConvertor", central);
+  convert->setObjectName("Button2");
+  convert->setGeometry(356, 258, 123, 25);
+  convert->hide();
+  auto* source = new QLineEdit("furcadia2.pal.txt", central);
+  source->setObjectName("Edit2");
+  source->setGeometry(356, 284, 123, 21);
+  source->hide();
+  connect(convert, &QPushButton::clicked, this, [this, source] {
+    const std::string in = source->text().toStdString();
+    Guard([&] { ConvertTextPalette(in, "furc.pal", ui_); }, true);
+  });
 }
 
 QAbstractButton* MainWindow::PanelButton(TPanelButton button) const { return panel_->Button(button); }
@@ -285,6 +308,21 @@ void MainWindow::RunCommand(TCommand command) {
         RunBitmapExport(workspace_.Source.Shapes, panes.Src.Grid.Left(), panes.Src.Grid.Right(), ui_);
       }
       break;
+    case TCommand::AnimatedGIF1Click:
+      if (panes.Enabled.DestAnimatedGif) {
+        RunGifExport(this, workspace_.Destination.Shapes, panes.Dest.Grid.Left(), panes.Dest.Grid.Right(), ui_);
+      }
+      break;
+    case TCommand::AnimatedGIF2Click:
+      if (panes.Enabled.SrcAnimatedGif) {
+        RunGifExport(this, workspace_.Source.Shapes, panes.Src.Grid.Left(), panes.Src.Grid.Right(), ui_);
+      }
+      break;
+    case TCommand::About1Click: {
+      AboutDialog about(this);
+      about.exec();
+      break;
+    }
     case TCommand::ReloadDestination1Click:
       workspace_.ReloadDestination1Click();
       break;

@@ -83,6 +83,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildWidgets();
+  void BuildPaletteConverter(QWidget* central);
   void BuildMenus();
   QAction* MakeAction(const TMenuRow& row, QWidget* owner);
   void BuildRecentMenu(TDocumentKind kind);
