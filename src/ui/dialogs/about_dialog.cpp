@@ -1,13 +1,13 @@
 #include "ui/dialogs/about_dialog.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 
 #include "app/about_box.h"
-#include "app/dialog_placement.h"
+#include "ui/dialogs/centred.h"
 
 namespace quillmere::ui {
 namespace {
@@ -43,11 +43,12 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
   version->setAlignment(Qt::AlignCenter);
   version->setGeometry(2, 43, 383, 13);
 
-  auto* memo = new QPlainTextEdit(this);
+  auto* memo = new QTextEdit(this);
   memo->setObjectName("Memo1");
   memo->setReadOnly(true);
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->setLineWrapMode(QTextEdit::NoWrap);
   memo->setPlainText(Text(AboutCreditsText(ShippedCredits())));
   // Every line centred, as the credits are laid out.
   QTextCursor all(memo->document());
@@ -63,13 +64,11 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
   ok->setDefault(true);
   ok->setGeometry(162, 239, 75, 25);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
 
-  if (owner != nullptr) {
-    const QRect frame = owner->frameGeometry();
-    const TDialogPlace place =
-        CentredOver(frame.left(), frame.top(), frame.width(), frame.height(), width(), height());
-    move(place.Left, place.Top);
-  }
+void AboutDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  CentreOver(*this, parentWidget());
 }
 
 }  // namespace quillmere::ui

@@ -10,6 +10,9 @@ class AboutDialog : public QDialog {
 
  public:
   explicit AboutDialog(QWidget* owner);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 };
 
 }  // namespace quillmere::ui

@@ -17,7 +17,7 @@
 #include <climits>
 #include <memory>
 
-#include "app/dialog_placement.h"
+#include "ui/dialogs/centred.h"
 
 namespace quillmere::ui {
 namespace {
@@ -27,16 +27,8 @@ QLineEdit* NumberField(QWidget* parent, const char* name) {
   auto* field = new QLineEdit(parent);
   field->setObjectName(name);
   field->setValidator(new QRegularExpressionValidator(QRegularExpression("[+-]?[0-9]{0,12}"), field));
-  field->setMaximumWidth(70);
+  field->setMaximumWidth(60);
   return field;
-}
-
-void Place(QWidget& dialog, const QWidget* owner) {
-  if (owner == nullptr) return;
-  const QRect frame = owner->frameGeometry();
-  const TDialogPlace place =
-      CentredOver(frame.left(), frame.top(), frame.width(), frame.height(), dialog.width(), dialog.height());
-  dialog.move(place.Left, place.Top);
 }
 
 // The progress box of one export. The core reports after every frame; the
@@ -58,8 +50,8 @@ class ExportProgress {
       box_->setValue(progress.Export.Done);
     }
     if (!box_->isVisible() && sinceStart_.elapsed() >= delay_) {
-      Place(*box_, owner_);
       box_->show();
+      CentreOver(*box_, owner_);
     }
     QApplication::processEvents();
     return !box_->wasCanceled();
@@ -108,6 +100,7 @@ GifExportDialog::GifExportDialog(QWidget* owner) : QDialog(owner) {
   direct_ = new QRadioButton("Direct Frames", modeGroup);
   kitterspeak_ = new QRadioButton("Kitterspeak Animation", modeGroup);
   auto* modeLayout = new QVBoxLayout(modeGroup);
+  modeLayout->setSpacing(2);
   modeLayout->addWidget(direct_);
   modeLayout->addWidget(kitterspeak_);
 
@@ -124,6 +117,7 @@ GifExportDialog::GifExportDialog(QWidget* owner) : QDialog(owner) {
   optimize_ = new QCheckBox("Smallest file (renumbers colours)", optionsGroup);
   optimize_->setObjectName("OptimizeChk");
   auto* optionsLayout = new QGridLayout(optionsGroup);
+  optionsLayout->setVerticalSpacing(2);
   auto* delayLabel = new QLabel("Base Frame Delay", optionsGroup);
   delayLabel->setBuddy(delay_);
   optionsLayout->addWidget(delayLabel, 0, 0);
@@ -165,6 +159,7 @@ GifExportDialog::GifExportDialog(QWidget* owner) : QDialog(owner) {
   layout->addWidget(optionsGroup);
   layout->addWidget(ksGroup);
   layout->addLayout(buttons);
+  layout->setSpacing(4);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(direct_, &QRadioButton::toggled, this, [this](bool on) { state_->Options.KitterspeakMode = !on; });
@@ -185,6 +180,11 @@ GifExportDialog::GifExportDialog(QWidget* owner) : QDialog(owner) {
     QDialog::accept();
   });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void GifExportDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  CentreOver(*this, parentWidget());
 }
 
 TDialogResult GifExportDialog::Run(TGifExportDialogState& state, const TPatchFrame& shape) {
@@ -217,8 +217,6 @@ std::vector<std::string> RunGifExport(QWidget* owner, const TShapeList& shapes, 
                                       UserInterface& ui) {
   if (shapes.empty()) return {};
   GifExportDialog dialog(owner);
-  dialog.adjustSize();
-  Place(dialog, owner);
   TGifExportDialogState state;
   ExportProgress progress(owner);
   auto written = RunGifExportSeries(

@@ -25,6 +25,9 @@ class GifExportDialog : public QDialog {
   // controls say. The state must outlive the call.
   TDialogResult Run(TGifExportDialogState& state, const TPatchFrame& shape);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void ShowState();
   // The number fields as the core reads them: out-of-range text comes back
