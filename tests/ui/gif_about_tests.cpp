@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -30,10 +31,10 @@ TPatchFrame Looping(std::uint8_t tag) {
 
 // Works the next modal dialog once it is up; the menu item's own loop runs
 // meanwhile.
-void WhenModal(const std::function<void(QWidget*)>& act) {
-  QTimer::singleShot(0, [act] {
+void WhenModal(const std::function<void(QWidget*)>& act, const QString& name = {}) {
+  QTimer::singleShot(0, [act, name] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return WhenModal(act);
+    if (modal == nullptr || (!name.isEmpty() && modal->objectName() != name)) return WhenModal(act, name);
     act(modal);
   });
 }
@@ -154,6 +155,38 @@ class GifAboutTests : public QObject {
     const Bytes gif = ReadFile(f.files.File("first.gif"));
     QCOMPARE(std::string(gif.begin(), gif.begin() + 6), std::string("GIF89a"));
     QVERIFY(f.scripted.Shown().empty());
+  }
+
+  // Four shapes make a long series, whose progress shows at once; its Cancel
+  // during the first export ends the series with no file written.
+  void gifProgressCancelEndsTheSeries() {
+    WindowFixture f;
+    FileChoices choices(f.scripted);
+    choices.Next(WriteFox(f, "walls.fox", {Looping(1), Looping(3), Looping(5), Looping(7)}));
+    f.Start();
+    f.Trigger("Open1");
+    f.Click(TGridId::DestGrid, 0);
+    f.Click(TGridId::DestGrid, 3, Qt::ShiftModifier);
+    for (const char* name : {"a.gif", "b.gif", "c.gif", "d.gif"}) choices.Next(f.files.File(name));
+    int dialogs = 0;
+    QString progressText;
+    WhenModal(
+        [&](QWidget* dialog) {
+          ++dialogs;
+          Find<QPushButton>(dialog, "Button1")->click();
+          WhenModal(
+              [&](QWidget* box) {
+                auto* progress = qobject_cast<QProgressDialog*>(box);
+                progressText = progress->labelText();
+                progress->cancel();
+              },
+              "GifExportProgress");
+        },
+        "GifExportDialog");
+    f.Trigger("AnimatedGIF1");
+    QCOMPARE(std::tuple(dialogs, progressText), std::tuple(1, QString("Animated GIF 1 of 4: writing frame 1 of 1")));
+    QCOMPARE(f.files.List(), std::vector<std::string>{"walls.fox"});
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
   }
 
   void aboutBoxTexts() {

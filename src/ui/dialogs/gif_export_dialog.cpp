@@ -53,7 +53,9 @@ class ExportProgress {
       box_->show();
       CentreOver(*box_, owner_);
     }
-    QApplication::processEvents();
+    // Until the box shows, nothing may reach the window: a click there
+    // would start another command in the middle of this one.
+    QApplication::processEvents(box_->isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     return !box_->wasCanceled();
   }
 
