@@ -8,7 +8,9 @@ endif()
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR}/packages)
 configure_file(${PACKAGE} ${WORK_DIR}/packages/quillmere.xml COPYONLY)
-execute_process(COMMAND ${UPDATE_MIME_DATABASE} ${WORK_DIR} RESULT_VARIABLE status
+get_filename_component(data_home ${WORK_DIR} DIRECTORY)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${data_home} ${UPDATE_MIME_DATABASE} ${WORK_DIR}
+                RESULT_VARIABLE status
                 OUTPUT_VARIABLE out ERROR_VARIABLE out)
 if(NOT status EQUAL 0 OR NOT out STREQUAL "")
   message(FATAL_ERROR "update-mime-database: ${status}\n${out}")

@@ -74,22 +74,26 @@ std::vector<TManualHit> SearchManual(const std::vector<TManualPage>& pages, std:
 }
 
 std::string ManualSnippet(std::string_view text, std::size_t at, std::size_t width) {
+  const auto space = [&](std::size_t i) { return std::isspace(static_cast<unsigned char>(text[i])) != 0; };
   at = std::min(at, text.size());
-  const std::size_t begin = at > width / 3 ? at - width / 3 : 0;
-  std::string out = begin > 0 ? "..." : "";
-  bool space = false;
+  // A third of the line before the hit, widened back to the start of a word.
+  std::size_t begin = at > width / 3 ? at - width / 3 : 0;
+  while (begin > 0 && !space(begin - 1)) --begin;
+  std::string line;
   std::size_t i = begin;
-  for (; i < text.size() && out.size() < width; ++i) {
-    if (std::isspace(static_cast<unsigned char>(text[i]))) {
-      space = true;
-      continue;
-    }
-    if (space && !out.empty() && out != "...") out += ' ';
-    space = false;
-    out += text[i];
+  while (i < text.size()) {
+    while (i < text.size() && space(i)) ++i;
+    std::size_t end = i;
+    while (end < text.size() && !space(end)) ++end;
+    if (end == i) break;
+    const std::size_t added = (line.empty() ? 0 : 1) + (end - i);
+    if (line.size() + added > width) break;
+    if (!line.empty()) line += ' ';
+    line.append(text.substr(i, end - i));
+    i = end;
   }
-  if (i < text.size()) out += "...";
-  return out;
+  while (i < text.size() && space(i)) ++i;
+  return (begin > 0 ? "..." : "") + line + (i < text.size() ? "..." : "");
 }
 
 }  // namespace quillmere

@@ -26,8 +26,9 @@ struct TManualHit {
 // words occur most often, then contents order. An empty query finds nothing.
 std::vector<TManualHit> SearchManual(const std::vector<TManualPage>& pages, std::string_view query);
 
-// A line of text around `at` for a result list: at most `width` characters,
-// whitespace runs folded to one space, "..." where it is cut.
+// A line of text around `at` for a result list: whole words, at most `width`
+// characters of them, whitespace runs folded to one space, and "..." on each
+// side where the text goes on.
 std::string ManualSnippet(std::string_view text, std::size_t at, std::size_t width);
 
 }  // namespace quillmere

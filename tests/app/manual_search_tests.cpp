@@ -31,6 +31,10 @@ TEST(ManualSearch, TitleHitsComeFirstThenTheMostOccurrencesThenContentsOrder) {
   // "script" is in script.html's title; types.html and gif.html hold it once
   // each in their text and keep their contents order.
   EXPECT_EQ(Found(kPages, "script"), (std::vector<std::string>{"script.html", "gif.html", "types.html"}));
+  // A page titled after the word outranks one that only repeats it.
+  const std::vector<TManualPage> repeated = {{"exports.html", "Exports", "colour colour colour"},
+                                             {"codes.html", "Colour codes", "a colour"}};
+  EXPECT_EQ(Found(repeated, "colour"), (std::vector<std::string>{"codes.html", "exports.html"}));
   // "open" is in no title: index.html holds it twice, the others never.
   EXPECT_EQ(Found(kPages, "open"), (std::vector<std::string>{"index.html"}));
   // "gif" is in gif.html's title and three times in it; script.html's single
@@ -53,8 +57,11 @@ TEST(ManualSearch, SnippetsFoldWhitespaceAndMarkWhatIsCut) {
   const std::string text = "one   two\n\nthree four five six seven";
   EXPECT_EQ(ManualSnippet(text, 0, 100), "one two three four five six seven");
   EXPECT_EQ(ManualSnippet(text, 0, 13), "one two three...");
-  EXPECT_EQ(ManualSnippet(text, text.find("six"), 12), "...five six seven");
-  EXPECT_EQ(ManualSnippet(text, 1000, 12), "...");
+  EXPECT_EQ(ManualSnippet(text, 0, 12), "one two...");
+  // The line starts a third of its width before the hit, at a word's start.
+  EXPECT_EQ(ManualSnippet(text, text.find("six"), 12), "...five six...");
+  EXPECT_EQ(ManualSnippet(text, text.find("four"), 30), "...two three four five six seven");
+  EXPECT_EQ(ManualSnippet(text, 1000, 12), "...seven");
 }
 
 }  // namespace

@@ -78,6 +78,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   results_ = new QListWidget;
   results_->setObjectName("HelpResults");
   results_->setWordWrap(true);
+  // Each result is a title line and a snippet; the shading keeps them apart.
+  results_->setAlternatingRowColors(true);
+  results_->setSpacing(1);
   searchLayout->addWidget(searchField_);
   searchLayout->addWidget(results_);
 
