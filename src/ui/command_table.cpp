@@ -235,9 +235,6 @@ bool AwaitsDialog(TCommand command) {
     case RemoveDuplicates1Click:
     case ObjectNumberOffset1Click:
     case ObjectNumberOffset2Click:
-    case Contents1Click:
-    case Website1Click:
-    case Support1Click:
     case ExportSubframes:
       return true;
     default:
