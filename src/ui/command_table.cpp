@@ -230,13 +230,6 @@ bool AwaitsDialog(TCommand command) {
     case AnimatedGIF2Click:
     case EditAnimationScript1Click:
     case EditAnimationScript3Click:
-    case Properties1Click:
-    case MenuItem1Click:
-    case ShapeProperties3Click:
-    case ShapeProperties4Click:
-    case RemoveDuplicates1Click:
-    case ObjectNumberOffset1Click:
-    case ObjectNumberOffset2Click:
     case Contents1Click:
     case Website1Click:
     case Support1Click:
