@@ -230,9 +230,6 @@ bool AwaitsDialog(TCommand command) {
     case AnimatedGIF2Click:
     case EditAnimationScript1Click:
     case EditAnimationScript3Click:
-    case Contents1Click:
-    case Website1Click:
-    case Support1Click:
     case About1Click:
     case ExportSubframes:
       return true;

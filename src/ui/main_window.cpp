@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDrag>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -22,6 +23,8 @@
 #include "ui/dialogs/object_offset_dialog.h"
 #include "ui/dialogs/property_editor_dialog.h"
 #include "ui/dialogs/remove_duplicates_dialog.h"
+#include "ui/help/help_links.h"
+#include "ui/help/help_window.h"
 #include "ui/shape_grid.h"
 
 namespace quillmere::ui {
@@ -365,10 +368,35 @@ void MainWindow::RunCommand(TCommand command) {
     case TCommand::MoveRightClick:
       RunTransfer(command);
       break;
+    case TCommand::Contents1Click:
+      ShowHelp(kManualStart);
+      break;
+    case TCommand::Website1Click:
+      OpenAddress(WebsiteAddress());
+      break;
+    case TCommand::Support1Click:
+      OpenAddress(SupportAddress());
+      break;
     default:
       // The commands whose dialogs are not part of this build are disabled.
       break;
   }
+}
+
+void MainWindow::ShowHelp(const QString& page) {
+  if (help_ == nullptr) help_ = new HelpWindow(this);
+  help_->ShowPage(page);
+}
+
+void MainWindow::OpenAddress(const QUrl& address) {
+  if (openAddress_) {
+    openAddress_(address);
+    return;
+  }
+  // Without a browser nothing visible happens, as with any desktop link.
+  OpenHelpAddress(
+      address, [](const QUrl& url) { QDesktopServices::openUrl(url); },
+      [this](const QString& page) { ShowHelp(page); });
 }
 
 void MainWindow::RunTransfer(TCommand command) {
