@@ -228,13 +228,6 @@ bool AwaitsDialog(TCommand command) {
   switch (command) {
     case EditAnimationScript1Click:
     case EditAnimationScript3Click:
-    case Properties1Click:
-    case MenuItem1Click:
-    case ShapeProperties3Click:
-    case ShapeProperties4Click:
-    case RemoveDuplicates1Click:
-    case ObjectNumberOffset1Click:
-    case ObjectNumberOffset2Click:
     case ExportSubframes:
       return true;
     default:

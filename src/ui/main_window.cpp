@@ -25,6 +25,9 @@
 #include "ui/centre_panel.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/gif_export_dialog.h"
+#include "ui/dialogs/object_offset_dialog.h"
+#include "ui/dialogs/property_editor_dialog.h"
+#include "ui/dialogs/remove_duplicates_dialog.h"
 #include "ui/help/help_links.h"
 #include "ui/help/help_window.h"
 #include "ui/shape_grid.h"
@@ -345,6 +348,28 @@ void MainWindow::RunCommand(TCommand command) {
     case TCommand::FlipHorizontally2Click:
     case TCommand::FlipVertically2Click:
       FlipCommand(workspace_, TDocumentKind::Source, command == TCommand::FlipHorizontally2Click, ui_);
+      break;
+    case TCommand::Properties1Click:
+    case TCommand::ShapeProperties3Click:
+      EditProperties(workspace_, TDocumentKind::Destination, command == TCommand::ShapeProperties3Click,
+                     state_.Settings.Tips(), ui_, this);
+      break;
+    case TCommand::MenuItem1Click:
+    case TCommand::ShapeProperties4Click:
+      EditProperties(workspace_, TDocumentKind::Source, command == TCommand::ShapeProperties4Click,
+                     state_.Settings.Tips(), ui_, this);
+      break;
+    case TCommand::ObjectNumberOffset1Click:
+      EditObjectOffset(workspace_.Destination, this);
+      workspace_.UpdateCaptions();
+      break;
+    case TCommand::ObjectNumberOffset2Click:
+      EditObjectOffset(workspace_.Source, this);
+      workspace_.UpdateCaptions();
+      break;
+    case TCommand::RemoveDuplicates1Click:
+      RemoveDuplicatesCommand(workspace_, state_.DedupeOptions, ui_,
+                              [this](TDedupeDialogState& dialog) { return AskDedupeOptions(dialog, this); });
       break;
     case TCommand::DragandDrop1Click:
       state_.DragandDrop1Click();
