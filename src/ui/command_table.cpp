@@ -228,8 +228,6 @@ bool AwaitsDialog(TCommand command) {
   switch (command) {
     case AnimatedGIF1Click:
     case AnimatedGIF2Click:
-    case EditAnimationScript1Click:
-    case EditAnimationScript3Click:
     case Properties1Click:
     case MenuItem1Click:
     case ShapeProperties3Click:

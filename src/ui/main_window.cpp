@@ -19,6 +19,7 @@
 #include "app/transfer_commands.h"
 #include "export/export_flows.h"
 #include "ui/centre_panel.h"
+#include "ui/dialogs/script_editor_dialog.h"
 #include "ui/shape_grid.h"
 
 namespace quillmere::ui {
@@ -304,6 +305,13 @@ void MainWindow::RunCommand(TCommand command) {
     case TCommand::FlipHorizontally2Click:
     case TCommand::FlipVertically2Click:
       FlipCommand(workspace_, TDocumentKind::Source, command == TCommand::FlipHorizontally2Click, ui_);
+      break;
+    case TCommand::EditAnimationScript1Click:
+    case TCommand::EditAnimationScript3Click:
+      ScriptEditorDialog::Run(workspace_,
+                              command == TCommand::EditAnimationScript1Click ? TDocumentKind::Destination
+                                                                             : TDocumentKind::Source,
+                              ui_, state_.Settings.Tips(), this);
       break;
     case TCommand::DragandDrop1Click:
       state_.DragandDrop1Click();
