@@ -14,6 +14,8 @@ constexpr std::size_t kMaxComposedBytes = std::size_t{32} << 20;
 // No canvas of a real shape comes near this; a damaged one announcing huge
 // frames or far-off positions shows nothing instead of taking the memory.
 constexpr std::size_t kMaxCanvasPixels = std::size_t{16} << 20;
+// A pixel at least half opaque is drawn; a preview has no partial transparency.
+constexpr std::uint8_t kOpaqueFrom = 128;
 
 }  // namespace
 
@@ -67,8 +69,17 @@ const TPicture& TScriptPreview::Picture(const TPreviewFrame& frame, UserInterfac
   if (static_cast<std::size_t>(size.Width) * static_cast<std::size_t>(size.Height) > kMaxCanvasPixels) {
     return kNothing;
   }
-  TPicture bitmap = FrameToBitmap(source, ui);
+  TDecodedFrame decoded = DecodeFrame(source, ui);
+  TPicture bitmap = decoded.Picture ? std::move(*decoded.Picture) : TPicture{};
   matcher_.Convert(bitmap);
+  // The game leaves out what a frame's alpha plane clears; the export's
+  // pictures have no alpha, but a preview shows the shape as the game does,
+  // with the one transparent entry of the palette for the cleared pixels.
+  if (decoded.Alpha && decoded.Alpha->Pixels.size() == bitmap.Pixels.size()) {
+    for (std::size_t i = 0; i < bitmap.Pixels.size(); ++i) {
+      if (decoded.Alpha->Pixels[i] < kOpaqueFrom) bitmap.Pixels[i] = 0;
+    }
+  }
   TPicture canvas = PlaceFrameOnCanvas(bitmap, frame.X, frame.Y, geometry_.ScreenWidth, geometry_.ScreenHeight);
   if (composedBytes_ + canvas.Pixels.size() > kMaxComposedBytes) {
     composed_.clear();

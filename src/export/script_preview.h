@@ -54,7 +54,9 @@ class TScriptPreview {
   TCanvasSize Canvas() const;
 
   // The frame on its canvas in game-palette indices (0 transparent), composed
-  // as the GIF export composes it. A canvas too large to hold is empty.
+  // as the GIF export composes it, except that pixels a frame's alpha plane
+  // leaves less than half opaque are transparent. A canvas too large to hold
+  // is empty.
   const TPicture& Picture(const TPreviewFrame& frame, UserInterface& ui);
 
  private:

@@ -8,6 +8,7 @@
 #include "kitterspeak/playback.h"
 #include "model/frame_decoding.h"
 #include "model/ks_commands.h"
+#include "model/shape_palette.h"
 #include "support/frames.h"
 
 namespace quillmere {
@@ -95,6 +96,11 @@ TEST(ScriptPreview, ComposesEachFrameAsTheExportDoesAndOnlyOnce) {
   }
   // Frame 2 set to X 3 lies right of the screen, which widens for it.
   EXPECT_EQ(preview.Picture({2, 5, 1, 10}, ui).Width, 6);
+  // Pixels the alpha plane leaves less than half opaque are transparent.
+  shape.Frames.push_back(Placed(3, 1, 0, 1, {0, 0, 255, 0, 0, 255, 0, 0, 255, 127, 128, 0}, kFormatColourAlpha));
+  const TPicture& alpha = preview.Picture({4, 0, 0, 10}, ui);
+  const std::uint8_t red = NearestPaletteIndex(255, 0, 0);
+  EXPECT_EQ(std::vector<std::uint8_t>(alpha.Row(0), alpha.Row(0) + 3), (std::vector<std::uint8_t>{0, red, 0}));
   EXPECT_TRUE(ui.Shown().empty());
 }
 
