@@ -112,6 +112,12 @@ TEST(ScriptPreview, RefusesCanvasesTooLargeAndFramesTheShapeLacks) {
   const TPreviewFrame frame = *preview.Next();
   EXPECT_TRUE(preview.Picture(frame, ui).Empty());
   EXPECT_TRUE(preview.Picture({1, 0, 0, 10}, ui).Empty());
+  // A frame of a format nobody knows shows nothing, and is decoded (and
+  // reported) once however often it is shown.
+  TPatchFrame unknown = Shape({Placed(1, 1, 0, 0, {7}, 9)});
+  TScriptPreview shown(unknown, {S(0)});
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(shown.Picture(*shown.Next(), ui).Pixels, std::vector<std::uint8_t>{0});
+  EXPECT_EQ(ui.DebugLines().size(), 1u);
   EXPECT_TRUE(preview.Picture({-1, 0, 0, 10}, ui).Empty());
 }
 
