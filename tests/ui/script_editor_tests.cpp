@@ -314,6 +314,8 @@ class ScriptEditorTests : public QObject {
           SelectRows(list, {0, 1});
           list->setFocus();
           QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+          QCOMPARE(Lines(list), QStringList({"[0]: Show Frame 0", "[1]: Delay 60"}));
+          QCOMPARE(Selected(list), QList<int>({0, 1}));
         },
         "CancelBtn");
     QCOMPARE(QApplication::clipboard()->text(), QString("KitterSpeak:2:2, 1:0:0, 2:60:0"));
