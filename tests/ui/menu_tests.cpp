@@ -64,7 +64,7 @@ class MenuTests : public QObject {
         "Save Source && Destination  (hidden)", "-",
         "Export", "Export > Export Destination Object...  (off)", "Export > Animated GIF...  (off)", "-",
         "Reload Destination...", "-",
-        "Edit KitterSpeak Script...  (off)", "Shape Properties...  (off)",
+        "Edit KitterSpeak Script...", "Shape Properties...  (off)",
         "Edit Image", "Edit Image > Flip Horizontally", "Edit Image > Flip Vertically", "-",
         "Remove Duplicates...  (off)", "-",
         "Object Number Offset...  (off)", "-",
@@ -73,7 +73,7 @@ class MenuTests : public QObject {
         "&Import...  Ctrl+I", "Reload Source...", "Recent", "Recent > Empty  (hidden)", "-",
         "Save Source Changes  (off)", "-",
         "Export", "Export > Export Object...  (off)", "Export > Animated GIF...  (off)", "-",
-        "Shape Properties...  (off)", "Edit KitterSpeak Script...  (off)",
+        "Shape Properties...  (off)", "Edit KitterSpeak Script...",
         "Edit Image", "Edit Image > Flip Horizontally", "Edit Image > Flip Vertically", "-",
         "Object Number Offset...  (off)", "-",
         "&Drag and Drop  [ ]", "Tooltips (Balloon Help)  [ ]"};
@@ -96,7 +96,7 @@ class MenuTests : public QObject {
   void popupsBelongToTheirGrids() {
     WindowFixture f;
     ui::MainWindow& window = f.Start();
-    const QStringList properties{"Shape Properties...  (off)", "Edit KitterSpeak Script...  (off)", "-",
+    const QStringList properties{"Shape Properties...  (off)", "Edit KitterSpeak Script...", "-",
                                  "Object Number Offset...  (off)", "-"};
     const std::vector<std::pair<TGridId, QStringList>> expected{
         {TGridId::DestGrid, properties + QStringList{"Open Destination..."}},
