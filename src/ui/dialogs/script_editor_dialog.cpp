@@ -248,7 +248,10 @@ void ScriptEditorDialog::Run(TWorkspace& workspace, TDocumentKind pane, UserInte
   const QRect main = window->frameGeometry();
   dialog.move(main.left() + main.width() / 2 - dialog.width() / 2,
               main.top() + main.height() / 2 - dialog.height() / 2);
-  if (dialog.exec() == QDialog::Accepted) StoreScriptCommand(workspace, pane, opened->ShapeIndex, opened->Editor);
+  const bool saved = dialog.exec() == QDialog::Accepted;
+  // The preview reads the shape that storing replaces the script of.
+  dialog.Preview()->SetPlaying(false);
+  if (saved) StoreScriptCommand(workspace, pane, opened->ShapeIndex, opened->Editor);
 }
 
 void ScriptEditorDialog::TakeSelection() {

@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "model/shape_palette.h"
 
@@ -75,7 +76,6 @@ ScriptPreviewView::ScriptPreviewView(const TPatchFrame& shape, UserInterface& ui
   canvas_ = new PreviewCanvas(this);
   play_ = new QToolButton(this);
   play_->setObjectName("PlayBtn");
-  play_->setAutoRaise(false);
   status_ = new QLabel(this);
   status_->setObjectName("PreviewStatus");
   auto* controls = new QHBoxLayout;
