@@ -6,7 +6,7 @@ ASAN_DIR   ?= build-asan
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build build-asan run test test-plain test-asan bench screenshots clean
+.PHONY: all deps build build-asan run test test-plain test-asan bench screenshots install package clean
 
 all: build
 
@@ -47,6 +47,16 @@ bench: build
 # Rewrites docs/screenshots/ from sample files, on a private X server.
 screenshots: build
 	BUILD_DIR=$(BUILD_DIR) ./scripts/screenshots
+
+# Installs the editor, its desktop entry, file types, icon, manual and man
+# pages under PREFIX (default /usr/local); DESTDIR stages the files elsewhere.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package of the same files, installed under /usr, in $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

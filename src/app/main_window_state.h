@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "app/workspace.h"
+#include "editing/remove_duplicates.h"
 #include "interface/user_interface.h"
 
 namespace quillmere {
@@ -26,6 +27,9 @@ class TMainWindowState {
 
   TWorkspace Workspace;
   TSettings Settings;
+  // The options of "Remove Duplicates...": all off at start, kept for the run
+  // and never written to the settings file.
+  TDedupeOptions DedupeOptions;
 
   // The option commands. Each takes effect and is written to the settings file
   // at once; a write that fails is shown by the general error handler and the

@@ -65,4 +65,8 @@ struct TDedupeArgs {
 // `dedupe IN OUT`: removes duplicate shapes and saves as `convert` does.
 int RunDedupe(const TDedupeArgs& args);
 
+// `palette-from-text IN OUT`: the palette converter, a text palette of three
+// byte columns a line written as the binary game palette layout.
+int RunPaletteFromText(const std::string& in, const std::string& out, const std::vector<std::string>& answers);
+
 }  // namespace quillmere::cli

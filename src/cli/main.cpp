@@ -114,6 +114,15 @@ int main(int argc, char** argv) {
   dedupeCommand->add_flag("--no-fbj", dedupeNoFBJ, "Do not write the FBJ companion beside an FSH file");
   AddAnswers(dedupeCommand, answers);
 
+  std::string paletteIn, paletteOut;
+  CLI::App* paletteCommand = app.add_subcommand(
+      "palette-from-text",
+      "Turn a text palette into the game palette's binary layout: each line's characters 1-3, 5-7 and 9-11 "
+      "are one byte each (\"199 144 186\"), so 256 lines give 768 bytes.");
+  paletteCommand->add_option("IN", paletteIn, "Text palette to read")->required();
+  paletteCommand->add_option("OUT", paletteOut, "Binary palette to write")->required();
+  AddAnswers(paletteCommand, answers);
+
   try {
     app.parse(argc, argv);
     if (!background.empty()) {
@@ -143,6 +152,7 @@ int main(int argc, char** argv) {
     render.Answers = answers;
     return RunRender(render);
   }
+  if (paletteCommand->parsed()) return RunPaletteFromText(paletteIn, paletteOut, answers);
   dedupe.SaveFBJ = !dedupeNoFBJ;
   dedupe.Answers = answers;
   return RunDedupe(dedupe);

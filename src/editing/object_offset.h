@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "documents/document.h"
 
@@ -37,6 +38,11 @@ class TObjectOffsetDialog {
   bool accepted_ = false;
   bool closed_ = false;
 };
+
+// The number in the offset field as typed: text that is no whole number
+// (empty, a lone sign) reads as 0, and a number beyond what an offset can hold
+// as the nearer end of that range.
+int OffsetFieldValue(std::string_view text);
 
 // The status panel of a pane's main grid: "Selected Shape: " and the focused
 // column plus the offset, with "*" before the number while an offset is set.

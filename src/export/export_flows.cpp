@@ -1,9 +1,11 @@
 #include "export/export_flows.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 #include "export/bitmap_export.h"
+#include "interface/messages.h"
 #include "interface/platform_error.h"
 #include "kitterspeak/playback.h"
 
@@ -13,6 +15,13 @@ namespace {
 // The selected columns that hold shapes; an empty list selects none.
 std::pair<int, int> ShapeRange(const TShapeList& shapes, int left, int right) {
   return {std::max(left, 0), std::min(right, static_cast<int>(shapes.size()) - 1)};
+}
+
+// A folder or an unreadable path is left for the write to report.
+bool ReplacingDeclined(const std::string& file, UserInterface& ui) {
+  std::error_code error;
+  if (!std::filesystem::exists(file, error) || std::filesystem::is_directory(file, error)) return false;
+  return Show(ui, TMsgId::ReplaceExistingFile, {file}) != TMsgAnswer::Yes;
 }
 
 }  // namespace
@@ -34,20 +43,40 @@ void TGifExportDialogState::SetMaxSteps(std::string_view text) {
   Options.MaxSteps = NumberFieldValue(text, kMinMaxSteps, kMaxMaxSteps);
 }
 
+int GifProgressDelay(int files) { return files > 3 ? 0 : 500; }
+
+std::string GifProgressText(const TGifSeriesProgress& progress) {
+  std::string text = "Animated GIF " + std::to_string(progress.File) + " of " + std::to_string(progress.Files);
+  if (progress.Export.Phase == TGifExportPhase::Measuring) {
+    return text + ": playing, " + std::to_string(progress.Export.Done) + " frames so far";
+  }
+  return text + ": writing frame " + std::to_string(progress.Export.Done) + " of " +
+         std::to_string(progress.Export.Total);
+}
+
 std::vector<std::string> RunGifExportSeries(const TShapeList& shapes, int left, int right,
                                             TGifExportDialogState& state, UserInterface& ui,
-                                            const TGifDialog& showDialog) {
+                                            const TGifDialog& showDialog, const TGifSeriesProgressFn& progress) {
   std::vector<std::string> written;
   const auto [first, last] = ShapeRange(shapes, left, right);
+  const int files = last - first + 1;
   for (int i = first; i <= last; ++i) {
     const TPatchFrame& shape = shapes[static_cast<std::size_t>(i)];
     state.ShowFor(shape);
+    TGifProgress exportProgress;
+    if (progress) {
+      exportProgress = [&, file = i - first + 1](const TGifExportProgress& done) {
+        return progress(TGifSeriesProgress{file, files, done});
+      };
+    }
     for (bool open = true; open;) {
       if (showDialog(state, shape) == TDialogResult::Cancel) return written;
       const auto file = ui.ChooseSaveFile(std::string(kGifFilter), "gif", "");
-      if (!file) continue;
+      if (!file || ReplacingDeclined(*file, ui)) continue;
       try {
-        if (ExportAnimatedGif(shape, state.Options, *file, ui).Written) written.push_back(*file);
+        const TGifExportResult result = ExportAnimatedGif(shape, state.Options, *file, ui, exportProgress);
+        if (result.Abandoned) return written;
+        if (result.Written) written.push_back(*file);
         open = false;
       } catch (const PlatformError& error) {
         ShowGeneralError(ui, error.what());

@@ -42,14 +42,35 @@ using TGifDialog = std::function<TDialogResult(TGifExportDialogState& state, con
 
 inline constexpr std::string_view kGifFilter = "GIF Image|*.gif";
 
+// Where a series stands: the file being exported (from 1) of the shapes in
+// the series, and how far its export has got.
+struct TGifSeriesProgress {
+  int File = 1;
+  int Files = 1;
+  TGifExportProgress Export;
+};
+// Returning false stops the series: the file being written is abandoned and
+// the files already written stay.
+using TGifSeriesProgressFn = std::function<bool(const TGifSeriesProgress&)>;
+
+// How long an export runs before its progress shows, in milliseconds: at once
+// in a series of more than a few files, otherwise once it outlasts half a
+// second.
+int GifProgressDelay(int files);
+// The progress box's line for `progress`.
+std::string GifProgressText(const TGifSeriesProgress& progress);
+
 // "Animated GIF..." over the shapes `left`..`right` of a document, in order.
-// Accept asks for the file; cancelling that choice, a failed write (shown with
-// its own message) keep the dialog open for the same shape. A shape the export
-// refuses has its message shown and the series goes on. Cancel ends the
-// series. Returns the files written.
+// Accept asks for the file, and whether to replace it when it exists;
+// cancelling the choice, declining to replace or a failed write (shown with
+// its own message) keep the dialog open for the same shape. A shape the
+// export refuses has its message shown and the series goes on. Cancel in the
+// dialog, or `progress` answering false, ends the series. Returns the files
+// written.
 std::vector<std::string> RunGifExportSeries(const TShapeList& shapes, int left, int right,
                                             TGifExportDialogState& state, UserInterface& ui,
-                                            const TGifDialog& showDialog);
+                                            const TGifDialog& showDialog,
+                                            const TGifSeriesProgressFn& progress = {});
 
 inline constexpr std::string_view kBitmapFilter = "Bitmap file (*.bmp)|*.bmp|All Files|*.*";
 

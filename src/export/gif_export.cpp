@@ -115,6 +115,21 @@ void ToGamePalette(TPicture& bitmap, const TGifExportOptions& options, PaletteMa
   matcher.Convert(bitmap);
 }
 
+// Raised when the progress callback asks to stop; the export unwinds to its
+// top, where the unpublished file goes with its writer.
+struct TExportAbandoned {};
+
+class ProgressReporter {
+ public:
+  explicit ProgressReporter(const TGifProgress& progress) : progress_(progress) {}
+  void Report(TGifExportPhase phase, int done, int total) const {
+    if (progress_ && !progress_(TGifExportProgress{phase, done, total})) throw TExportAbandoned{};
+  }
+
+ private:
+  const TGifProgress& progress_;
+};
+
 bool TooLarge(const TCanvasSize& size) {
   return size.Width > kMaxGifSide || size.Height > kMaxGifSide ||
          static_cast<std::size_t>(size.Width) * static_cast<std::size_t>(size.Height) > kMaxCanvasPixels;
@@ -161,7 +176,7 @@ class ShownFrames {
 // The smallest file: each frame planned against the one after it, written in
 // whichever of its equivalent pixel choices compresses best.
 void WriteCropped(GifAnimationWriter& gif, ShownFrames& shown, int frames, const TCanvasSize& screen,
-                  const TGifColourTable& table, bool transparent) {
+                  const TGifColourTable& table, bool transparent, const ProgressReporter& reporter) {
   GifFramePlanner planner(screen.Width, screen.Height, transparent, table);
   GifAnimationWriter gauge(nullptr, {}, screen.Width, screen.Height, table, {});
   TShownFrame current, following;
@@ -187,6 +202,7 @@ void WriteCropped(GifAnimationWriter& gif, ShownFrames& shown, int frames, const
     }
     image.Pixels = std::move(plan.Variants[best]);
     gif.AddImage(image);
+    reporter.Report(TGifExportPhase::Writing, gif.Frames(), frames);
     std::swap(current, following);
   }
 }
@@ -288,8 +304,10 @@ int GifDelayFromMilliseconds(int milliseconds) {
   return std::min(hundredths, 65535);
 }
 
-TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOptions& requested,
-                                   const std::string& fileName, UserInterface& ui) {
+namespace {
+
+TGifExportResult Export(const TPatchFrame& shape, const TGifExportOptions& requested, const std::string& fileName,
+                        UserInterface& ui, const ProgressReporter& reporter) {
   TGifExportOptions options = requested;
   options.BaseFrameDelay = ClampToLimits(options.BaseFrameDelay, kMinBaseFrameDelay, kMaxBaseFrameDelay);
   options.MaxSteps = ClampToLimits(options.MaxSteps, kMinMaxSteps, kMaxMaxSteps);
@@ -331,6 +349,7 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
       screen.Width = std::max(screen.Width, size.Width);
       screen.Height = std::max(screen.Height, size.Height);
       ++frames;
+      reporter.Report(TGifExportPhase::Measuring, frames, 0);
     }
   }
   if (frames == 0) {
@@ -346,16 +365,29 @@ TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOpt
   GifAnimationWriter gif(&out, fileName, screen.Width, screen.Height, table, comment);
   ShownFrames shown(shape, options, geometry);
   if (crop) {
-    WriteCropped(gif, shown, frames, screen, table, options.Transparent);
+    WriteCropped(gif, shown, frames, screen, table, options.Transparent, reporter);
   } else {
     TShownFrame frame;
-    while (gif.Frames() < frames && shown.Next(frame))
+    while (gif.Frames() < frames && shown.Next(frame)) {
       gif.AddGifFrame(frame.Picture, options.Transparent, frame.Delay);
+      reporter.Report(TGifExportPhase::Writing, gif.Frames(), frames);
+    }
   }
   if (gif.Frames() != frames) throw std::logic_error("the second playback of a GIF export differed");
   gif.Close();
   out.Commit();
   return {true, frames};
+}
+
+}  // namespace
+
+TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOptions& options,
+                                   const std::string& fileName, UserInterface& ui, const TGifProgress& progress) {
+  try {
+    return Export(shape, options, fileName, ui, ProgressReporter(progress));
+  } catch (const TExportAbandoned&) {
+    return {.Abandoned = true};
+  }
 }
 
 }  // namespace quillmere

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 
@@ -93,7 +94,20 @@ int GifDelayFromMilliseconds(int milliseconds);
 struct TGifExportResult {
   bool Written = false;
   int Frames = 0;
+  bool Abandoned = false;  // the progress callback stopped it; no file was written
 };
+
+// Where a running export stands. A first playback measures the frames, whose
+// number is unknown until it ends (Total 0); the second writes them.
+enum class TGifExportPhase { Measuring, Writing };
+struct TGifExportProgress {
+  TGifExportPhase Phase = TGifExportPhase::Measuring;
+  int Done = 0;   // frames measured or written so far
+  int Total = 0;  // frames the file will hold; 0 while measuring
+};
+// Called after every frame measured or written; returning false abandons the
+// export, which then leaves no file and no trace of one.
+using TGifProgress = std::function<bool(const TGifExportProgress&)>;
 
 // Exports `shape` as an animated GIF to `fileName`, replacing the file only
 // when it is complete. The colour table is the whole game palette and every
@@ -104,6 +118,7 @@ struct TGifExportResult {
 // leave an existing file as it was. BaseFrameDelay and MaxSteps are kept
 // within the dialog's limits.
 TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOptions& options,
-                                   const std::string& fileName, UserInterface& ui);
+                                   const std::string& fileName, UserInterface& ui,
+                                   const TGifProgress& progress = {});
 
 }  // namespace quillmere

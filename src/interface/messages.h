@@ -31,6 +31,8 @@ enum class TMsgId {
   GifNoSteps,
   GifPictureTooLarge,
   GifNothingShown,
+  ReplaceExistingFile,
+  PaletteConverted,
   ScriptFull,
   UnableToWrite,
   RecentFileMissing,

@@ -226,19 +226,6 @@ std::string_view CommandName(TCommand command) { return kNames[static_cast<std::
 
 bool AwaitsDialog(TCommand command) {
   switch (command) {
-    case AnimatedGIF1Click:
-    case AnimatedGIF2Click:
-    case Properties1Click:
-    case MenuItem1Click:
-    case ShapeProperties3Click:
-    case ShapeProperties4Click:
-    case RemoveDuplicates1Click:
-    case ObjectNumberOffset1Click:
-    case ObjectNumberOffset2Click:
-    case Contents1Click:
-    case Website1Click:
-    case Support1Click:
-    case About1Click:
     case ExportSubframes:
       return true;
     default:

@@ -1,6 +1,7 @@
 // quillmere: the editor. Opens the files a file manager hands it (a
 // destination and a source), otherwise starts empty.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -67,6 +68,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quillmere");
   QApplication::setApplicationVersion(QUILLMERE_VERSION);
+  // The desktop matches the window to its launcher entry and icon by this name.
+  QGuiApplication::setDesktopFileName("quillmere");
+  QApplication::setWindowIcon(QIcon(":/icons/quillmere.svg"));
 
   quillmere::ui::QtUserInterface ui;
   const std::unique_ptr<quillmere::TMainWindowState> state = quillmere::StartUp(ui);

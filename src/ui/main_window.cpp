@@ -4,11 +4,14 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDrag>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QUrl>
@@ -18,8 +21,16 @@
 #include "app/editing_commands.h"
 #include "app/transfer_commands.h"
 #include "export/export_flows.h"
+#include "export/palette_text.h"
 #include "ui/centre_panel.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/gif_export_dialog.h"
+#include "ui/dialogs/object_offset_dialog.h"
+#include "ui/dialogs/property_editor_dialog.h"
+#include "ui/dialogs/remove_duplicates_dialog.h"
 #include "ui/dialogs/script_editor_dialog.h"
+#include "ui/help/help_links.h"
+#include "ui/help/help_window.h"
 #include "ui/shape_grid.h"
 
 namespace quillmere::ui {
@@ -184,6 +195,7 @@ void MainWindow::BuildWidgets() {
   central->setFixedHeight(kClientHeight);
   central->setMinimumWidth(kClientWidth);
   setCentralWidget(central);
+  BuildPaletteConverter(central);
 
   const std::array<std::pair<TPanelButton, TCommand>, 6> buttons{{
       {TPanelButton::Trash, TCommand::TrashClick},
@@ -227,6 +239,23 @@ void MainWindow::BuildWidgets() {
                             [this, id](const QMimeData& mime, QPoint point) { Dropped(id, mime, point); });
     }
   }
+}
+
+// A developer's tool that nothing shows: it turns the text palette named in
+// the field into "furc.pal", the game palette's layout, in the current folder.
+void MainWindow::BuildPaletteConverter(QWidget* central) {
+  auto* convert = new QPushButton("PalConvertor", central);
+  convert->setObjectName("Button2");
+  convert->setGeometry(356, 258, 123, 25);
+  convert->hide();
+  auto* source = new QLineEdit("furcadia2.pal.txt", central);
+  source->setObjectName("Edit2");
+  source->setGeometry(356, 284, 123, 21);
+  source->hide();
+  connect(convert, &QPushButton::clicked, this, [this, source] {
+    const std::string in = source->text().toStdString();
+    Guard([&] { ConvertTextPalette(in, "furc.pal", ui_); }, true);
+  });
 }
 
 QAbstractButton* MainWindow::PanelButton(TPanelButton button) const { return panel_->Button(button); }
@@ -286,6 +315,21 @@ void MainWindow::RunCommand(TCommand command) {
         RunBitmapExport(workspace_.Source.Shapes, panes.Src.Grid.Left(), panes.Src.Grid.Right(), ui_);
       }
       break;
+    case TCommand::AnimatedGIF1Click:
+      if (panes.Enabled.DestAnimatedGif) {
+        RunGifExport(this, workspace_.Destination.Shapes, panes.Dest.Grid.Left(), panes.Dest.Grid.Right(), ui_);
+      }
+      break;
+    case TCommand::AnimatedGIF2Click:
+      if (panes.Enabled.SrcAnimatedGif) {
+        RunGifExport(this, workspace_.Source.Shapes, panes.Src.Grid.Left(), panes.Src.Grid.Right(), ui_);
+      }
+      break;
+    case TCommand::About1Click: {
+      AboutDialog about(this);
+      about.exec();
+      break;
+    }
     case TCommand::ReloadDestination1Click:
       workspace_.ReloadDestination1Click();
       break;
@@ -312,6 +356,28 @@ void MainWindow::RunCommand(TCommand command) {
                               command == TCommand::EditAnimationScript1Click ? TDocumentKind::Destination
                                                                              : TDocumentKind::Source,
                               ui_, state_.Settings.Tips(), this);
+      break;
+    case TCommand::Properties1Click:
+    case TCommand::ShapeProperties3Click:
+      EditProperties(workspace_, TDocumentKind::Destination, command == TCommand::ShapeProperties3Click,
+                     state_.Settings.Tips(), ui_, this);
+      break;
+    case TCommand::MenuItem1Click:
+    case TCommand::ShapeProperties4Click:
+      EditProperties(workspace_, TDocumentKind::Source, command == TCommand::ShapeProperties4Click,
+                     state_.Settings.Tips(), ui_, this);
+      break;
+    case TCommand::ObjectNumberOffset1Click:
+      EditObjectOffset(workspace_.Destination, this);
+      workspace_.UpdateCaptions();
+      break;
+    case TCommand::ObjectNumberOffset2Click:
+      EditObjectOffset(workspace_.Source, this);
+      workspace_.UpdateCaptions();
+      break;
+    case TCommand::RemoveDuplicates1Click:
+      RemoveDuplicatesCommand(workspace_, state_.DedupeOptions, ui_,
+                              [this](TDedupeDialogState& dialog) { return AskDedupeOptions(dialog, this); });
       break;
     case TCommand::DragandDrop1Click:
       state_.DragandDrop1Click();
@@ -348,10 +414,35 @@ void MainWindow::RunCommand(TCommand command) {
     case TCommand::MoveRightClick:
       RunTransfer(command);
       break;
+    case TCommand::Contents1Click:
+      ShowHelp(kManualStart);
+      break;
+    case TCommand::Website1Click:
+      OpenAddress(WebsiteAddress());
+      break;
+    case TCommand::Support1Click:
+      OpenAddress(SupportAddress());
+      break;
     default:
       // The commands whose dialogs are not part of this build are disabled.
       break;
   }
+}
+
+void MainWindow::ShowHelp(const QString& page) {
+  if (help_ == nullptr) help_ = new HelpWindow(this);
+  help_->ShowPage(page);
+}
+
+void MainWindow::OpenAddress(const QUrl& address) {
+  if (openAddress_) {
+    openAddress_(address);
+    return;
+  }
+  // Without a browser nothing visible happens, as with any desktop link.
+  OpenHelpAddress(
+      address, [](const QUrl& url) { QDesktopServices::openUrl(url); },
+      [this](const QString& page) { ShowHelp(page); });
 }
 
 void MainWindow::RunTransfer(TCommand command) {

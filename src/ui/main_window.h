@@ -23,10 +23,12 @@ class QMenu;
 class QMimeData;
 class QAbstractButton;
 class QTabWidget;
+class QUrl;
 
 namespace quillmere::ui {
 
 class CentrePanel;
+class HelpWindow;
 class ShapeGrid;
 
 // Quillmere's main window: the two panes with their grids and status bars,
@@ -54,6 +56,15 @@ class MainWindow : public QMainWindow {
   using ColourChooser =
       std::function<std::optional<std::uint32_t>(std::uint32_t current, const QString& title)>;
   void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
+
+  // Where "Website..." and "Support..." send their address; tests answer it
+  // so that no browser starts. The default hands it to the desktop.
+  using AddressOpener = std::function<void(const QUrl&)>;
+  void SetAddressOpener(AddressOpener opener) { openAddress_ = std::move(opener); }
+
+  // The manual's window, made on first use; stays open beside the editor.
+  HelpWindow* Help() const { return help_; }
+  void ShowHelp(const QString& page);
 
   // For tests and accessibility tools: the widgets by their design names.
   ShapeGrid* Grid(TGridId grid) const { return grids_[static_cast<std::size_t>(grid)]; }
@@ -83,6 +94,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildWidgets();
+  void BuildPaletteConverter(QWidget* central);
   void BuildMenus();
   QAction* MakeAction(const TMenuRow& row, QWidget* owner);
   void BuildRecentMenu(TDocumentKind kind);
@@ -103,6 +115,7 @@ class MainWindow : public QMainWindow {
   void Dropped(TGridId grid, const QMimeData& mime, QPoint point);
   void RunCommand(TCommand command);
   void RunTransfer(TCommand command);
+  void OpenAddress(const QUrl& address);
   // Runs `body` as one command: a busy cursor while it reads or writes, a
   // failure shown by the general error handler, then the refresh.
   void Guard(const std::function<void()>& body, bool busy);
@@ -114,6 +127,8 @@ class MainWindow : public QMainWindow {
   TWorkspace& workspace_;
   UserInterface& ui_;
   ColourChooser chooseColour_;
+  AddressOpener openAddress_;
+  HelpWindow* help_ = nullptr;
 
   std::array<ShapeGrid*, 4> grids_{};
   QTabWidget* destPages_ = nullptr;

@@ -177,6 +177,26 @@ class CliTest(unittest.TestCase):
         self.assertEqual((status, r["before"], r["after"], r["removed"], r["written"]), (0, 3, 2, 1, True))
         self.assertEqual(r["messages"][0]["text"], "Before: 3\nAfter: 2\nRemoved 1 objects.")
 
+    def test_palette_from_text(self):
+        for i, case in enumerate(CASES["palette"]):
+            with self.subTest(case["why"]):
+                d = self.d / str(i)
+                d.mkdir()
+                if "text" in case:
+                    (d / "in.txt").write_bytes(case["text"].encode())
+                if "existing" in case:
+                    (d / "out.pal").write_bytes(case["existing"].encode())
+                before = {p.name: p.read_bytes() for p in d.iterdir()}
+                status, r, _ = self.cli("palette-from-text", d / "in.txt", d / "out.pal")
+                self.assertEqual((status, r["written"], r["entries"]), (case["status"], case["status"] == 0,
+                                                                        case["entries"]))
+                self.assertMessages(r["messages"], case["messages"])
+                if "error" in case:  # the general error's text names the file and the line
+                    self.assertEqual(r["messages"][0]["text"], str(d / case["error"]))
+                if "writes" in case:
+                    before["out.pal"] = bytes(case["writes"])
+                self.assertEqual({p.name: p.read_bytes() for p in d.iterdir()}, before)
+
     def test_usage_errors(self):
         for args in CASES["usage_errors"]:
             status, r, _ = self.cli(*args)

@@ -28,4 +28,15 @@ TEST(ObjectOffset, StatusTextAndDialog) {
   }
 }
 
+// What the field holds when the dialog closes: no number is no offset (not
+// the lowest one), and a number too large for an offset stops at its end.
+TEST(ObjectOffset, FieldText) {
+  // clang-format off
+  const std::pair<const char*, int> cases[] = {
+      {"", 0}, {"-", 0}, {"+", 0}, {"12a", 0}, {"--3", 0}, {"103", 103}, {"+7", 7}, {"-3", -3},
+      {"-2147483648", INT_MIN}, {"99999999999999999999", INT_MAX}, {"-99999999999", INT_MIN}};
+  // clang-format on
+  for (const auto& [text, value] : cases) EXPECT_EQ(OffsetFieldValue(text), value) << text;
+}
+
 }  // namespace quillmere::test

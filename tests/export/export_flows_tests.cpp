@@ -3,6 +3,7 @@
 #include "export/export_flows.h"
 #include "support/frames.h"
 #include "support/message_printing.h"
+#include "support/test_files.h"
 
 namespace quillmere::test {
 
@@ -43,6 +44,67 @@ TEST(ExportFlows, GifSeriesKeepsOptionsAndStopsOnCancel) {
   EXPECT_EQ(std::tuple(ui.FileRequests().size(), ui.FileRequests()[0].Filter,
                        ui.FileRequests()[0].DefaultExtension),
             std::tuple(2u, "GIF Image|*.gif", "gif"));
+}
+
+// An existing file is replaced only when the person says yes; declining shows
+// the dialog again for the same shape, with nothing written.
+TEST(ExportFlows, GifSeriesAsksBeforeReplacingAFile) {
+  const TShapeList shapes = {Shape({frame}, {{1, 0, 0}})};
+  TempDir dir;
+  const Bytes old = {'o', 'l', 'd'};
+  WriteFile(dir.File("old.gif"), old);
+  ScriptedUserInterface ui({TMsgAnswer::No, TMsgAnswer::Yes});
+  ui.SetFileChoices({dir.File("old.gif"), dir.File("old.gif")});
+  TGifExportDialogState state;
+  int dialogs = 0;
+  std::vector<Bytes> onDialog;  // the file as each dialog finds it
+  const auto written = RunGifExportSeries(shapes, 0, 0, state, ui, [&](TGifExportDialogState&, const TPatchFrame&) {
+    ++dialogs;
+    onDialog.push_back(ReadFile(dir.File("old.gif")));
+    return TDialogResult::Accept;
+  });
+  const TMessage replace{"Confirm Save As", dir.File("old.gif") + " already exists.\rDo you want to replace it?",
+                         TMsgIcon::Warning, TMsgButtons::YesNo};
+  EXPECT_EQ(MessagesOf(ui), (std::vector<TMessage>{replace, replace}));
+  EXPECT_EQ(std::tuple(dialogs, onDialog, written), std::tuple(2, std::vector<Bytes>{old, old},
+                                                               std::vector<std::string>{dir.File("old.gif")}));
+  EXPECT_NE(ReadFile(dir.File("old.gif")), old);
+}
+
+// Three shapes of the series: the progress answers false while the second is
+// written. The first file stays, the second leaves nothing, the third is
+// never offered; every report names the file and the series' length.
+TEST(ExportFlows, GifSeriesStopsWhenProgressSaysSo) {
+  const TShapeList shapes = {Shape({frame, frame}), Shape({frame, frame}), Shape({frame})};
+  TempDir dir;
+  ScriptedUserInterface ui;
+  ui.SetFileChoices({dir.File("a.gif"), dir.File("b.gif"), dir.File("c.gif")});
+  TGifExportDialogState state;
+  int dialogs = 0;
+  std::vector<std::pair<int, int>> files;  // File, Files of each report
+  std::string stoppedAt;
+  const auto written = RunGifExportSeries(
+      shapes, 0, 2, state, ui,
+      [&](TGifExportDialogState& s, const TPatchFrame&) {
+        ++dialogs;
+        s.Options.KitterspeakMode = false;
+        return TDialogResult::Accept;
+      },
+      [&](const TGifSeriesProgress& p) {
+        files.emplace_back(p.File, p.Files);
+        if (p.File == 2 && p.Export.Phase == TGifExportPhase::Writing) {
+          stoppedAt = GifProgressText(p);
+          return false;
+        }
+        return true;
+      });
+  EXPECT_EQ(std::tuple(written, dir.List(), dialogs),
+            std::tuple(std::vector<std::string>{dir.File("a.gif")}, std::vector<std::string>{"a.gif"}, 2));
+  EXPECT_EQ(files, (std::vector<std::pair<int, int>>{{1, 3}, {1, 3}, {1, 3}, {1, 3}, {2, 3}, {2, 3}, {2, 3}}));
+  EXPECT_EQ(stoppedAt, "Animated GIF 2 of 3: writing frame 1 of 2");
+  EXPECT_EQ(GifProgressText({1, 4, {TGifExportPhase::Measuring, 7, 0}}), "Animated GIF 1 of 4: playing, 7 frames so far");
+  // A few files show their progress only when slow, a longer series at once.
+  EXPECT_EQ(std::pair(GifProgressDelay(3), GifProgressDelay(4)), std::pair(500, 0));
 }
 
 // Shapes 3 to 5 selected: shape 3 has two frames; Cancel for shape 4 ends the

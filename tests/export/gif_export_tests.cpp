@@ -225,5 +225,40 @@ TEST_F(GifExport, AFailedWriteLeavesTheOldFile) {
   }
 }
 
+// The progress callback sees the measuring pass, then every frame written of
+// the known total; answering false at any point leaves no file, and an old
+// one as it was, for the plain and the smallest file alike.
+TEST_F(GifExport, ProgressCountsFramesAndCanAbandonTheExport) {
+  const TPatchFrame shape = Shape({Solid(4, 4, 0, 0, 1), Solid(4, 4, 0, 0, 2), Solid(4, 4, 0, 0, 3)});
+  for (const bool optimize : {false, true}) {
+    ScriptedUserInterface ui;
+    std::vector<std::tuple<TGifExportPhase, int, int>> seen;
+    const TGifExportResult done = ExportAnimatedGif(
+        shape, {.KitterspeakMode = false, .Optimize = optimize}, target_, ui, [&](const TGifExportProgress& p) {
+          seen.emplace_back(p.Phase, p.Done, p.Total);
+          return true;
+        });
+    using P = TGifExportPhase;
+    EXPECT_EQ(seen, (std::vector<std::tuple<P, int, int>>{
+                        {P::Measuring, 1, 0}, {P::Measuring, 2, 0}, {P::Measuring, 3, 0},
+                        {P::Writing, 1, 3}, {P::Writing, 2, 3}, {P::Writing, 3, 3}}))
+        << optimize;
+    EXPECT_TRUE(done.Written && !done.Abandoned);
+
+    const Bytes old = {'o', 'l', 'd'};
+    for (const std::size_t stopAt : {1u, 4u, 6u}) {  // measuring, first frame written, last frame written
+      WriteFile(target_, old);
+      std::size_t calls = 0;
+      const TGifExportResult stopped =
+          ExportAnimatedGif(shape, {.KitterspeakMode = false, .Optimize = optimize}, target_, ui,
+                            [&](const TGifExportProgress&) { return ++calls < stopAt; });
+      EXPECT_EQ(std::tuple(stopped.Written, stopped.Abandoned, calls), std::tuple(false, true, stopAt));
+      EXPECT_EQ(ReadFile(target_), old);
+      EXPECT_EQ(dir_.List(), std::vector<std::string>({"out.gif"}));
+    }
+    EXPECT_TRUE(ui.Shown().empty());
+  }
+}
+
 }  // namespace
 }  // namespace quillmere

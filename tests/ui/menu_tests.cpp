@@ -64,18 +64,18 @@ class MenuTests : public QObject {
         "Save Source && Destination  (hidden)", "-",
         "Export", "Export > Export Destination Object...  (off)", "Export > Animated GIF...  (off)", "-",
         "Reload Destination...", "-",
-        "Edit KitterSpeak Script...", "Shape Properties...  (off)",
+        "Edit KitterSpeak Script...", "Shape Properties...",
         "Edit Image", "Edit Image > Flip Horizontally", "Edit Image > Flip Vertically", "-",
-        "Remove Duplicates...  (off)", "-",
-        "Object Number Offset...  (off)", "-",
+        "Remove Duplicates...", "-",
+        "Object Number Offset...", "-",
         "E&xit"};
     const QStringList source{
         "&Import...  Ctrl+I", "Reload Source...", "Recent", "Recent > Empty  (hidden)", "-",
         "Save Source Changes  (off)", "-",
         "Export", "Export > Export Object...  (off)", "Export > Animated GIF...  (off)", "-",
-        "Shape Properties...  (off)", "Edit KitterSpeak Script...",
+        "Shape Properties...", "Edit KitterSpeak Script...",
         "Edit Image", "Edit Image > Flip Horizontally", "Edit Image > Flip Vertically", "-",
-        "Object Number Offset...  (off)", "-",
+        "Object Number Offset...", "-",
         "&Drag and Drop  [ ]", "Tooltips (Balloon Help)  [ ]"};
     const QStringList options{
         "Copy Objects  [x]", "Move Objects  [ ]", "-",
@@ -83,7 +83,7 @@ class MenuTests : public QObject {
         "Large Highlight  [ ]", "-",
         "Main Highlight Color...", "SubFrame Highlight Color...", "-",
         "Reset Colors to Default..."};
-    const QStringList help{"Contents...  F1  (off)", "Website...  (off)", "Support...  (off)", "-", "&About...  (off)"};
+    const QStringList help{"Contents...  F1", "Website...", "Support...", "-", "&About..."};
     // clang-format on
     QCOMPARE(Describe(BarMenu(window, "&File")), file);
     QCOMPARE(Describe(BarMenu(window, "&Source")), source);
@@ -96,13 +96,13 @@ class MenuTests : public QObject {
   void popupsBelongToTheirGrids() {
     WindowFixture f;
     ui::MainWindow& window = f.Start();
-    const QStringList properties{"Shape Properties...  (off)", "Edit KitterSpeak Script...", "-",
-                                 "Object Number Offset...  (off)", "-"};
+    const QStringList properties{"Shape Properties...", "Edit KitterSpeak Script...", "-",
+                                 "Object Number Offset...", "-"};
     const std::vector<std::pair<TGridId, QStringList>> expected{
         {TGridId::DestGrid, properties + QStringList{"Open Destination..."}},
         {TGridId::SrcGrid, properties + QStringList{"Import Source..."}},
-        {TGridId::DestSubGrid, {"Shape Properties...  (off)"}},
-        {TGridId::SrcSubGrid, {"Shape Properties...  (off)", "-", "Export Subframes...  (off)"}},
+        {TGridId::DestSubGrid, {"Shape Properties..."}},
+        {TGridId::SrcSubGrid, {"Shape Properties...", "-", "Export Subframes...  (off)"}},
     };
     for (const auto& [id, items] : expected) {
       ui::ShapeGrid* grid = f.Grid(id);

@@ -133,14 +133,14 @@ class PanelTests : public QObject {
     choose.Next(WriteFox(f, "dest.fox", TaggedList(2, 0)));
     choose.Next(WriteFox(f, "src.fox", TaggedList(2, 50)));
     ui::MainWindow& window = f.Start();
-    // The Animated GIF dialogs are not part of this build.
     QCOMPARE(EnabledItems(window), QString(""));
     f.Trigger("Open1");
-    QCOMPARE(EnabledItems(window), QString("ExportObject3"));
+    QCOMPARE(EnabledItems(window), QString("ExportObject3 AnimatedGIF1"));
     f.Trigger("Import1");
-    QCOMPARE(EnabledItems(window), QString("ExportObject3 ExportObject4 SaveSourceChanges1"));
+    QCOMPARE(EnabledItems(window), QString("ExportObject3 AnimatedGIF1 ExportObject4 AnimatedGIF2 SaveSourceChanges1"));
     f.Trigger("New1");
-    QCOMPARE(EnabledItems(window), QString("ExportObject4 SaveSourceChanges1"));
+    QCOMPARE(EnabledItems(window), QString("ExportObject4 AnimatedGIF2 SaveSourceChanges1"));
+    // An animation is made of whole shapes: not from the frames' tab.
     ClickTab(f, TDocumentKind::Source, 1);
     QCOMPARE(EnabledItems(window), QString("ExportObject4 SaveSourceChanges1"));
   }
