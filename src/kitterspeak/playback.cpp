@@ -46,12 +46,18 @@ void RunLoopStep(const TKSStep& step, std::int32_t& position, std::vector<TKSLoo
 }  // namespace
 
 void NextAnimationFrame(const TPatchFrame& shape, TKSPlayState& state, TPicture& target, UserInterface& ui) {
+  const int shown = NextAnimationFrameIndex(shape, state);
+  if (shown >= 0) target = FrameToBitmap(shape.Frames[static_cast<std::size_t>(shown)], ui);
+}
+
+int NextAnimationFrameIndex(const TPatchFrame& shape, TKSPlayState& state) {
+  int shown = -1;
   state.HasFrame = false;
   bool positionSet = false;
   const std::int64_t stepCount = StepCount(shape);
   if (stepCount == 0) {
     state.Stopped = true;
-    return;
+    return shown;
   }
   // A caller's state should never hold a position outside the script, since
   // every step wraps it; a damaged one starts again at the first step rather
@@ -70,14 +76,13 @@ void NextAnimationFrame(const TPatchFrame& shape, TKSPlayState& state, TPicture&
         }
         {
           const TPatchSubFrame& frame = shape.Frames[static_cast<std::size_t>(step.Arg1)];
-          TPicture picture = FrameToBitmap(frame, ui);
           if (!positionSet) {
             state.FrameX = frame.ShapePosX;
             state.FrameY = frame.ShapePosY;
           }
           positionSet = false;
           state.HasFrame = true;
-          target = std::move(picture);
+          shown = step.Arg1;
         }
         // A Delay right after a Show Frame is that frame's delay, so it runs
         // in the same call; any other step waits for the next call.
@@ -134,6 +139,7 @@ void NextAnimationFrame(const TPatchFrame& shape, TKSPlayState& state, TPicture&
     // of the caller's makes playback run without end.
     if (state.StepsExecuted >= state.MaxSteps) state.Stopped = true;
   }
+  return shown;
 }
 
 int CountAnimationSteps(const TPatchFrame& shape) {

@@ -36,6 +36,11 @@ struct TKSPlayState {
 // FrameX, FrameY and Delay (or DefaultDelay when Delay is below 1) describe it.
 void NextAnimationFrame(const TPatchFrame& shape, TKSPlayState& state, TPicture& target, UserInterface& ui);
 
+// The same steps without decoding anything: returns the index of the produced
+// frame in shape.Frames, or -1 when the call produced none. A caller that
+// keeps decoded frames plays without converting a frame at every call.
+int NextAnimationFrameIndex(const TPatchFrame& shape, TKSPlayState& state);
+
 // The estimated number of steps of one pass of the script: 0 for an empty
 // script, otherwise 1 to 10000.
 int CountAnimationSteps(const TPatchFrame& shape);

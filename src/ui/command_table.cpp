@@ -226,8 +226,6 @@ std::string_view CommandName(TCommand command) { return kNames[static_cast<std::
 
 bool AwaitsDialog(TCommand command) {
   switch (command) {
-    case EditAnimationScript1Click:
-    case EditAnimationScript3Click:
     case ExportSubframes:
       return true;
     default:

@@ -28,6 +28,7 @@
 #include "ui/dialogs/object_offset_dialog.h"
 #include "ui/dialogs/property_editor_dialog.h"
 #include "ui/dialogs/remove_duplicates_dialog.h"
+#include "ui/dialogs/script_editor_dialog.h"
 #include "ui/help/help_links.h"
 #include "ui/help/help_window.h"
 #include "ui/shape_grid.h"
@@ -348,6 +349,13 @@ void MainWindow::RunCommand(TCommand command) {
     case TCommand::FlipHorizontally2Click:
     case TCommand::FlipVertically2Click:
       FlipCommand(workspace_, TDocumentKind::Source, command == TCommand::FlipHorizontally2Click, ui_);
+      break;
+    case TCommand::EditAnimationScript1Click:
+    case TCommand::EditAnimationScript3Click:
+      ScriptEditorDialog::Run(workspace_,
+                              command == TCommand::EditAnimationScript1Click ? TDocumentKind::Destination
+                                                                             : TDocumentKind::Source,
+                              ui_, state_.Settings.Tips(), this);
       break;
     case TCommand::Properties1Click:
     case TCommand::ShapeProperties3Click:

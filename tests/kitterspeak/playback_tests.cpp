@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "interface/scripted_user_interface.h"
@@ -34,11 +35,19 @@ constexpr int kDefaultDelay = 40;
 std::string Play(const TPatchFrame& shape, int maxSteps) {
   ScriptedUserInterface ui;
   TKSPlayState state{.DefaultDelay = kDefaultDelay, .Loops = {}, .MaxSteps = maxSteps};
+  // The same playback without decoding, which must run the same steps.
+  TKSPlayState indexed = state;
   std::string out;
   // A playback that never stops fails the test instead of hanging it.
-  for (int call = 0; call < 1000 && !state.Stopped; ++call, state.Delay = 0) {
+  for (int call = 0; call < 1000 && !state.Stopped; ++call, state.Delay = 0, indexed.Delay = 0) {
     TPicture target;
     NextAnimationFrame(shape, state, target, ui);
+    const int index = NextAnimationFrameIndex(shape, indexed);
+    EXPECT_EQ(index, state.HasFrame ? target.Pixels.at(0) - 100 : -1);
+    EXPECT_EQ(std::tie(indexed.Position, indexed.Delay, indexed.DefaultDelay, indexed.FrameX, indexed.FrameY,
+                       indexed.Stopped, indexed.StepsExecuted, indexed.HasFrame),
+              std::tie(state.Position, state.Delay, state.DefaultDelay, state.FrameX, state.FrameY, state.Stopped,
+                       state.StepsExecuted, state.HasFrame));
     if (!state.HasFrame) {
       out += "- ";
       continue;

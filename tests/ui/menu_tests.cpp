@@ -64,7 +64,7 @@ class MenuTests : public QObject {
         "Save Source && Destination  (hidden)", "-",
         "Export", "Export > Export Destination Object...  (off)", "Export > Animated GIF...  (off)", "-",
         "Reload Destination...", "-",
-        "Edit KitterSpeak Script...  (off)", "Shape Properties...",
+        "Edit KitterSpeak Script...", "Shape Properties...",
         "Edit Image", "Edit Image > Flip Horizontally", "Edit Image > Flip Vertically", "-",
         "Remove Duplicates...", "-",
         "Object Number Offset...", "-",
@@ -73,7 +73,7 @@ class MenuTests : public QObject {
         "&Import...  Ctrl+I", "Reload Source...", "Recent", "Recent > Empty  (hidden)", "-",
         "Save Source Changes  (off)", "-",
         "Export", "Export > Export Object...  (off)", "Export > Animated GIF...  (off)", "-",
-        "Shape Properties...", "Edit KitterSpeak Script...  (off)",
+        "Shape Properties...", "Edit KitterSpeak Script...",
         "Edit Image", "Edit Image > Flip Horizontally", "Edit Image > Flip Vertically", "-",
         "Object Number Offset...", "-",
         "&Drag and Drop  [ ]", "Tooltips (Balloon Help)  [ ]"};
@@ -96,7 +96,7 @@ class MenuTests : public QObject {
   void popupsBelongToTheirGrids() {
     WindowFixture f;
     ui::MainWindow& window = f.Start();
-    const QStringList properties{"Shape Properties...", "Edit KitterSpeak Script...  (off)", "-",
+    const QStringList properties{"Shape Properties...", "Edit KitterSpeak Script...", "-",
                                  "Object Number Offset...", "-"};
     const std::vector<std::pair<TGridId, QStringList>> expected{
         {TGridId::DestGrid, properties + QStringList{"Open Destination..."}},
