@@ -42,5 +42,15 @@ TEST(DialogPlacement, CentresOverTheOwner) {
   EXPECT_EQ(CentredOver(10, 10, 100, 100, 300, 300), (TDialogPlace{-90, -90}));
 }
 
+TEST(DialogPlacement, KeepsAWideDialogOnTheScreen) {
+  // The animation editor, wider than the window it is centred over.
+  EXPECT_EQ(KeptOnScreen(CentredOver(41, 86, 620, 460, 740, 240), 740, 240, 0, 0, 1024, 768),
+            (TDialogPlace{0, 196}));
+  EXPECT_EQ(KeptOnScreen({900, 700}, 200, 100, 0, 0, 1024, 768), (TDialogPlace{824, 668}));
+  EXPECT_EQ(KeptOnScreen({300, 200}, 200, 100, 0, 0, 1024, 768), (TDialogPlace{300, 200}));
+  // A dialog larger than the screen keeps its title bar in reach.
+  EXPECT_EQ(KeptOnScreen({-50, -50}, 2000, 1000, 0, 30, 1024, 738), (TDialogPlace{0, 30}));
+}
+
 }  // namespace
 }  // namespace quillmere::test

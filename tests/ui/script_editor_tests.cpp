@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -134,10 +135,15 @@ class ScriptEditorTests : public QObject {
         [&](ScriptEditorDialog& d) {
           QCOMPARE(d.windowTitle(), QString("Animation Editor: Shape 2"));
           QVERIFY(d.isModal());
-          // Centred on the main window by the integer halves of both sizes.
+          // Centred on the main window by the integer halves of both sizes,
+          // moved onto the screen where it is wider than the window allows.
           const QRect main = window.frameGeometry();
-          QCOMPARE(d.pos(), QPoint(main.left() + main.width() / 2 - d.width() / 2,
-                                   main.top() + main.height() / 2 - d.height() / 2));
+          const QRect screen = window.screen()->availableGeometry();
+          const int left = main.left() + main.width() / 2 - d.width() / 2;
+          const int top = main.top() + main.height() / 2 - d.height() / 2;
+          QCOMPARE(d.pos(), QPoint(std::max(screen.left(), std::min(left, screen.right() + 1 - d.width())),
+                                   std::max(screen.top(), std::min(top, screen.bottom() + 1 - d.height()))));
+          QVERIFY(screen.contains(d.frameGeometry()));
           auto* list = Find<QListWidget>(&d, "KSEditList");
           QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
           QCOMPARE(Lines(list), QStringList({"[0]: Show Frame 0", "[1]: Delay 60", "[2]: Show Frame 1",

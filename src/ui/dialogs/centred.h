@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QScreen>
 #include <QWidget>
 
 #include "app/dialog_placement.h"
@@ -12,8 +13,12 @@ inline void CentreOver(QWidget& dialog, const QWidget* owner) {
   if (owner == nullptr) return;
   const QRect outer = owner->frameGeometry();
   const QRect frame = dialog.frameGeometry();
-  const TDialogPlace place =
+  TDialogPlace place =
       CentredOver(outer.left(), outer.top(), outer.width(), outer.height(), frame.width(), frame.height());
+  if (const QScreen* screen = owner->screen()) {
+    const QRect area = screen->availableGeometry();
+    place = KeptOnScreen(place, frame.width(), frame.height(), area.left(), area.top(), area.width(), area.height());
+  }
   dialog.move(place.Left, place.Top);
 }
 

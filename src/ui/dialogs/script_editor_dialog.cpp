@@ -1,5 +1,7 @@
 #include "ui/dialogs/script_editor_dialog.h"
 
+#include "ui/dialogs/centred.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
@@ -245,9 +247,7 @@ void ScriptEditorDialog::Run(TWorkspace& workspace, TDocumentKind pane, UserInte
   if (!opened) return;
   const TPatchFrame& shape = workspace.Document(pane).Shapes[opened->ShapeIndex];
   ScriptEditorDialog dialog(*opened, shape, ui, showHints, window);
-  const QRect main = window->frameGeometry();
-  dialog.move(main.left() + main.width() / 2 - dialog.width() / 2,
-              main.top() + main.height() / 2 - dialog.height() / 2);
+  CentreOver(dialog, window);
   const bool saved = dialog.exec() == QDialog::Accepted;
   // The preview reads the shape that storing replaces the script of.
   dialog.Preview()->SetPlaying(false);
