@@ -3,6 +3,7 @@
 // grows.
 #include <QTabBar>
 #include <QTabWidget>
+#include <filesystem>
 
 #include "ui/centre_panel.h"
 #include "ui_helpers.h"
@@ -137,7 +138,8 @@ class PanelTests : public QObject {
     f.Trigger("Open1");
     QCOMPARE(EnabledItems(window), QString("ExportObject3 AnimatedGIF1"));
     f.Trigger("Import1");
-    QCOMPARE(EnabledItems(window), QString("ExportObject3 AnimatedGIF1 ExportObject4 AnimatedGIF2 SaveSourceChanges1"));
+    QCOMPARE(EnabledItems(window),
+             QString("ExportObject3 AnimatedGIF1 ExportObject4 AnimatedGIF2 SaveSourceChanges1"));
     f.Trigger("New1");
     QCOMPARE(EnabledItems(window), QString("ExportObject4 AnimatedGIF2 SaveSourceChanges1"));
     // An animation is made of whole shapes: not from the frames' tab.
@@ -146,6 +148,36 @@ class PanelTests : public QObject {
   }
 
   // Delete keeps to the left edge and the other five to the right one.
+  // "Export Object..." over source shapes 1 to 2: one save dialog a shape,
+  // preset to the shape's number; cancelling the second ends the export.
+  void bitmapExportAsksPerShapeAndStopsAtCancel() {
+    WindowFixture f;
+    FileChoices choose(f.scripted);
+    TShapeList src = TaggedList(3, 50);
+    src[1] = Tagged(51, 2);
+    choose.Next(WriteFox(f, "src.fox", src));
+    f.Start();
+    f.Trigger("Import1");
+    f.Click(TGridId::SrcGrid, 1);
+    f.Click(TGridId::SrcGrid, 2, Qt::ShiftModifier);
+    choose.Next(f.files.File("out/walls.old.bmp"));
+    choose.Next("");  // the second dialog is cancelled
+    std::filesystem::create_directories(f.files.File("out"));
+    f.Trigger("ExportObject4");
+
+    std::vector<std::string> presets;
+    for (const auto& request : f.scripted.FileRequests()) {
+      if (request.Save) presets.push_back(request.InitialName);
+    }
+    QCOMPARE(presets, (std::vector<std::string>{"object1.bmp", "object2.bmp"}));
+    QCOMPARE(f.scripted.FileRequests().back().Filter, std::string("Bitmap file (*.bmp)|*.bmp|All Files|*.*"));
+    QVERIFY(FileExists(f.files.File("out/walls.old-0.bmp")));
+    QVERIFY(FileExists(f.files.File("out/walls.old-1.bmp")));
+    QVERIFY(!FileExists(f.files.File("out/walls.old.bmp")));
+    QCOMPARE(ReadFile(f.files.File("out/walls.old-0.bmp")).at(0), std::uint8_t('B'));
+    QVERIFY(f.scripted.Shown().empty());
+  }
+
   void buttonsKeepToTheEdges() {
     WindowFixture f;
     ui::MainWindow& window = f.Start();
