@@ -21,9 +21,10 @@ std::size_t Remaining(const ByteBuffer& payload, std::size_t position) {
   return position < payload.size() ? payload.size() - position : 0;
 }
 
+// Empty rows (a frame 0 pixels wide) have no memory to touch at all.
 void PutIndexedRow(const std::uint8_t* in, std::size_t count, std::uint8_t* out, std::size_t rowBytes) {
   if (count > 0) std::memcpy(out, in, count);
-  std::memset(out + count, 0, rowBytes - count);
+  if (rowBytes > count) std::memset(out + count, 0, rowBytes - count);
 }
 
 // Stored blue, green, red becomes red, green, blue. A pixel cut short by the
@@ -36,7 +37,7 @@ void PutColourRow(const std::uint8_t* __restrict in, std::size_t count, std::uin
     out[i + 1] = in[i + 1];
     out[i + 2] = in[i];
   }
-  std::memset(out + i, 0, rowBytes - i);
+  if (rowBytes > i) std::memset(out + i, 0, rowBytes - i);
   for (std::size_t k = 0; i + k < count; ++k) out[i + 2 - k] = in[i + k];
 }
 

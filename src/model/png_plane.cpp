@@ -17,6 +17,9 @@ namespace {
 // Interlaced images must be decoded whole; beyond this they are refused
 // rather than allowed to claim unbounded memory.
 constexpr std::size_t kMaxInterlacedBytes = 256u * 1024 * 1024;
+// Ancillary chunks (text, colour profiles) up to this size are read even
+// for a tiny plane; nothing the editor shows needs them larger.
+constexpr png_alloc_size_t kMinChunkBytes = 1024u * 1024;
 
 [[noreturn]] void Fail(const std::string& why) { throw ReadError("Cannot load image. " + why); }
 
@@ -104,6 +107,12 @@ void Deliver(const TDecodeJob& job, const std::uint8_t* row, std::uint32_t pngWi
 bool Decode(png_structp png, png_infop info, TDecodeJob& job) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_read_info(png, info);
+  // A plane is exactly its frame's size. Anything else is refused here,
+  // before libpng sizes a row for what the header claims.
+  if (png_get_image_width(png, info) != job.Width || png_get_image_height(png, info) != job.Height) {
+    std::snprintf(job.Error, sizeof job.Error, "The PNG image's size does not match its frame.");
+    return false;
+  }
   png_set_packing(png);
   png_set_strip_16(png);
   int passes = png_set_interlace_handling(png);
@@ -128,9 +137,11 @@ bool Decode(png_structp png, png_infop info, TDecodeJob& job) {
   }
   job.Whole->resize(rowBytes * pngHeight);
   for (int pass = 0; pass < passes; ++pass) {
-    for (std::uint32_t r = 0; r < pngHeight; ++r) png_read_row(png, job.Whole->data() + r * rowBytes, nullptr);
+    for (std::uint32_t r = 0; r < pngHeight; ++r)
+      png_read_row(png, job.Whole->data() + r * rowBytes, nullptr);
   }
-  for (std::uint32_t r = 0; r < rows; ++r) Deliver(job, job.Whole->data() + r * rowBytes, pngWidth, channels, r);
+  for (std::uint32_t r = 0; r < rows; ++r)
+    Deliver(job, job.Whole->data() + r * rowBytes, pngWidth, channels, r);
   return true;
 }
 
@@ -141,8 +152,8 @@ std::size_t PNGStreamEnd(const ByteBuffer& payload, std::size_t position) {
   return FindStreamEnd(payload.data(), payload.size(), position);
 }
 
-void DecodePNGRows(const ByteBuffer& payload, std::size_t& position, std::uint16_t width, std::uint16_t height,
-                   int bytesPerPixel, TPNGRowSink sink, void* context) {
+void DecodePNGRows(const ByteBuffer& payload, std::size_t& position, std::uint16_t width,
+                   std::uint16_t height, int bytesPerPixel, TPNGRowSink sink, void* context) {
   if (position > payload.size()) Fail("The PNG stream is truncated.");
   std::size_t end = FindStreamEnd(payload.data(), payload.size(), position);
 
@@ -160,7 +171,13 @@ void DecodePNGRows(const ByteBuffer& payload, std::size_t& position, std::uint16
     Fail("The PNG decoder could not start.");
   }
   png_set_read_fn(png, &source, ReadFromMemory);
-  png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
+  // The header may not claim more than the frame holds, and no ancillary
+  // chunk may make libpng allocate more than the plane itself would need.
+  png_set_user_limits(png, width, height);
+  png_set_chunk_malloc_max(
+      png, std::max<png_alloc_size_t>(kMinChunkBytes,
+                                      static_cast<png_alloc_size_t>(width) * height *
+                                          static_cast<png_alloc_size_t>(std::max(bytesPerPixel, 1))));
   // Chunk CRCs still catch damaged data; the zlib checksum on top of them
   // only costs time on every grid repaint.
   png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
@@ -170,7 +187,6 @@ void DecodePNGRows(const ByteBuffer& payload, std::size_t& position, std::uint16
   position = end;
 }
 
-
 ByteBuffer ReadPNGPlane(const ByteBuffer& payload, std::size_t& position, std::uint16_t width,
                         std::uint16_t height, int bytesPerPixel) {
   ByteBuffer plane(static_cast<std::size_t>(width) * height * static_cast<std::size_t>(bytesPerPixel), 0);
@@ -178,11 +194,13 @@ ByteBuffer ReadPNGPlane(const ByteBuffer& payload, std::size_t& position, std::u
     ByteBuffer* Plane;
     std::size_t RowBytes;
   } target{&plane, static_cast<std::size_t>(width) * static_cast<std::size_t>(bytesPerPixel)};
-  DecodePNGRows(payload, position, width, height, bytesPerPixel,
-                [](void* context, std::uint32_t index, const std::uint8_t* data, std::size_t count) {
-                  auto* t = static_cast<TTarget*>(context);
-                  std::memcpy(t->Plane->data() + index * t->RowBytes, data, count);
-                }, &target);
+  DecodePNGRows(
+      payload, position, width, height, bytesPerPixel,
+      [](void* context, std::uint32_t index, const std::uint8_t* data, std::size_t count) {
+        auto* t = static_cast<TTarget*>(context);
+        std::memcpy(t->Plane->data() + index * t->RowBytes, data, count);
+      },
+      &target);
   return plane;
 }
 

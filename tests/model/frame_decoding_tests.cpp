@@ -1,4 +1,5 @@
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -82,6 +83,52 @@ TEST(FrameDecoding, FramesThatCannotBeDecoded) {
   }
 }
 
+// A PNG whose header claims another size (and interlacing), its checksum
+// made good again so that only the claim is wrong.
+static Bytes ClaimingSize(Bytes png, std::uint32_t width, std::uint32_t height, bool interlaced = false) {
+  for (int i = 0; i < 4; ++i) {
+    png[16 + i] = std::uint8_t(width >> (24 - 8 * i));
+    png[20 + i] = std::uint8_t(height >> (24 - 8 * i));
+  }
+  png[28] = interlaced ? 1 : 0;
+  const std::uint32_t crc = std::uint32_t(crc32(0, png.data() + 12, 17));
+  for (int i = 0; i < 4; ++i) png[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
+  return png;
+}
+
+// A plane is exactly its frame's size: a header claiming more is refused by
+// the header alone, before any row is sized for it (a 10 x 10 frame once made
+// libpng ask for 8 GiB), and one claiming less is refused too rather than
+// shown with made-up rows. A frame 0 pixels wide decodes to nothing.
+TEST(FrameDecoding, PngPlanesMustMatchTheirFrame) {
+  ScriptedUserInterface ui;
+  const Bytes colour = Png(5, 5, Bytes(75, 9), true);
+  const Bytes alpha = Png(5, 5, Bytes(25, 200), false);
+  const auto refusal = [&](std::uint16_t w, std::uint16_t h, const Bytes& png) -> std::string {
+    try {
+      DecodeFrame(Frame(w, h, 3, png, kEncodingPNG), ui);
+    } catch (const ReadError& error) {
+      return error.what();
+    }
+    return "decoded";
+  };
+  const Bytes both = ByteBuilder().Raw(colour).Raw(alpha);
+  EXPECT_EQ(refusal(5, 5, both), "decoded");
+  for (const auto& [w, h, png] : {
+           std::tuple{10, 10, ByteBuilder().Raw(ClaimingSize(colour, 0x7FFFFFFF, 1)).Raw(alpha).Get()},
+           std::tuple{5, 5, ByteBuilder().Raw(ClaimingSize(colour, 5, 100663296, true)).Raw(alpha).Get()},
+           std::tuple{6, 5, both},
+           std::tuple{5, 4, both},
+           std::tuple{0, 5, both},
+       }) {
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+    const std::string why = refusal(std::uint16_t(w), std::uint16_t(h), png);
+    EXPECT_TRUE(why.find("Invalid IHDR") != std::string::npos ||
+                why.find("does not match") != std::string::npos)
+        << why;
+  }
+}
+
 }  // namespace quillmere::test
 
 namespace quillmere::test {
@@ -93,7 +140,8 @@ TEST(FrameDecoding, SampledDecodingMatchesSamplingTheFullPicture) {
   std::mt19937 random(7);
   ScriptedUserInterface ui;
   for (int round = 0; round < 120; ++round) {
-    const int w = 1 + int(random() % 40), h = 1 + int(random() % 40), format = std::array{1, 2, 3, 7}[round % 4];
+    const int w = 1 + int(random() % 40), h = 1 + int(random() % 40),
+              format = std::array{1, 2, 3, 7}[round % 4];
     const int colourBytes = w * h * (format == 1 ? 1 : 3), alphaBytes = format >= 3 ? w * h : 0;
     Bytes payload(std::size_t(colourBytes + alphaBytes));
     for (auto& b : payload) b = std::uint8_t(random());
@@ -108,7 +156,8 @@ TEST(FrameDecoding, SampledDecodingMatchesSamplingTheFullPicture) {
     }
     const int tw = 1 + int(random() % w), th = 1 + int(random() % h);
     const TDecodedFrame full = DecodeFrame(frame, ui), sampled = DecodeFrameSampled(frame, tw, th, ui);
-    for (const auto& [whole, part] : {std::pair{full.Picture, sampled.Picture}, {full.Alpha, sampled.Alpha}}) {
+    for (const auto& [whole, part] :
+         {std::pair{full.Picture, sampled.Picture}, {full.Alpha, sampled.Alpha}}) {
       ASSERT_EQ(bool(whole), bool(part));
       if (!whole) continue;
       const int bpp = whole->BytesPerPixel();
