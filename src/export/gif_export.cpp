@@ -219,18 +219,37 @@ int DefaultMaxSteps(const TPatchFrame& shape) {
   return ClampToLimits(static_cast<long long>(shape.Script.size()), kMinMaxSteps, kMaxMaxSteps);
 }
 
+namespace {
+
+// Frames of an unknown format, or too large to decode, are never drawn, so
+// they must not size the canvas: one such frame of 1571 x 11001 made every
+// written frame 17 Mpx.
+bool Drawable(const TPatchSubFrame& frame) {
+  switch (frame.Format) {
+    case kFormatIndexed:
+    case kFormatColour:
+    case kFormatColourAlpha:
+    case kFormatColourAlpha7:
+      return static_cast<std::size_t>(frame.Width) * frame.Height <= kMaxDecodedPixels;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 TGifCanvasGeometry ComputeCanvasGeometry(const TPatchFrame& shape, const TGifExportOptions& options) {
   TGifCanvasGeometry geometry;
-  if (shape.Frames.empty()) return geometry;
   int minX = INT_MAX;
   int minY = INT_MAX;
   for (const TPatchSubFrame& frame : shape.Frames) {
+    if (!Drawable(frame)) continue;
     geometry.ScreenWidth = std::max<int>(geometry.ScreenWidth, frame.Width);
     geometry.ScreenHeight = std::max<int>(geometry.ScreenHeight, frame.Height);
     minX = std::min<int>(minX, frame.ShapePosX);
     minY = std::min<int>(minY, frame.ShapePosY);
   }
-  if (options.IgnorePos) return geometry;
+  if (minX == INT_MAX || options.IgnorePos) return geometry;
   if (options.KitterspeakMode) {
     for (const TKSStep& step : shape.Script) {
       if (step.Command == ksFrameX) minX = std::min<int>(minX, step.Arg1);
@@ -306,8 +325,8 @@ int GifDelayFromMilliseconds(int milliseconds) {
 
 namespace {
 
-TGifExportResult Export(const TPatchFrame& shape, const TGifExportOptions& requested, const std::string& fileName,
-                        UserInterface& ui, const ProgressReporter& reporter) {
+TGifExportResult Export(const TPatchFrame& shape, const TGifExportOptions& requested,
+                        const std::string& fileName, UserInterface& ui, const ProgressReporter& reporter) {
   TGifExportOptions options = requested;
   options.BaseFrameDelay = ClampToLimits(options.BaseFrameDelay, kMinBaseFrameDelay, kMaxBaseFrameDelay);
   options.MaxSteps = ClampToLimits(options.MaxSteps, kMinMaxSteps, kMaxMaxSteps);
@@ -382,7 +401,8 @@ TGifExportResult Export(const TPatchFrame& shape, const TGifExportOptions& reque
 }  // namespace
 
 TGifExportResult ExportAnimatedGif(const TPatchFrame& shape, const TGifExportOptions& options,
-                                   const std::string& fileName, UserInterface& ui, const TGifProgress& progress) {
+                                   const std::string& fileName, UserInterface& ui,
+                                   const TGifProgress& progress) {
   try {
     return Export(shape, options, fileName, ui, ProgressReporter(progress));
   } catch (const TExportAbandoned&) {

@@ -48,11 +48,13 @@ struct TGifCanvasGeometry {
   int ScreenHeight = 0;  // the largest frame Height
   int ShiftX = 0;
   int ShiftY = 0;
+  bool operator==(const TGifCanvasGeometry&) const = default;
 };
 
 // Positions are the frames' own and, in Kitterspeak Animation mode, also the
-// arguments of the script's Set frame X and Y position steps. Without frames
-// everything is 0.
+// arguments of the script's Set frame X and Y position steps. Frames that
+// are never drawn (an unknown format, too large to decode) count for nothing;
+// without a frame to draw everything is 0.
 TGifCanvasGeometry ComputeCanvasGeometry(const TPatchFrame& shape, const TGifExportOptions& options);
 
 struct TCanvasSize {

@@ -233,15 +233,18 @@ TEST_F(GifExport, ProgressCountsFramesAndCanAbandonTheExport) {
   for (const bool optimize : {false, true}) {
     ScriptedUserInterface ui;
     std::vector<std::tuple<TGifExportPhase, int, int>> seen;
-    const TGifExportResult done = ExportAnimatedGif(
-        shape, {.KitterspeakMode = false, .Optimize = optimize}, target_, ui, [&](const TGifExportProgress& p) {
-          seen.emplace_back(p.Phase, p.Done, p.Total);
-          return true;
-        });
+    const TGifExportResult done = ExportAnimatedGif(shape, {.KitterspeakMode = false, .Optimize = optimize},
+                                                    target_, ui, [&](const TGifExportProgress& p) {
+                                                      seen.emplace_back(p.Phase, p.Done, p.Total);
+                                                      return true;
+                                                    });
     using P = TGifExportPhase;
-    EXPECT_EQ(seen, (std::vector<std::tuple<P, int, int>>{
-                        {P::Measuring, 1, 0}, {P::Measuring, 2, 0}, {P::Measuring, 3, 0},
-                        {P::Writing, 1, 3}, {P::Writing, 2, 3}, {P::Writing, 3, 3}}))
+    EXPECT_EQ(seen, (std::vector<std::tuple<P, int, int>>{{P::Measuring, 1, 0},
+                                                          {P::Measuring, 2, 0},
+                                                          {P::Measuring, 3, 0},
+                                                          {P::Writing, 1, 3},
+                                                          {P::Writing, 2, 3},
+                                                          {P::Writing, 3, 3}}))
         << optimize;
     EXPECT_TRUE(done.Written && !done.Abandoned);
 
@@ -262,3 +265,21 @@ TEST_F(GifExport, ProgressCountsFramesAndCanAbandonTheExport) {
 
 }  // namespace
 }  // namespace quillmere
+
+namespace quillmere::test {
+
+// Only frames that are drawn size the canvas and shift it: a frame of an
+// unknown format, or one too large to decode, shows nothing, and once made a
+// 41-step export write 17 Mpx frames.
+TEST(GifCanvas, FramesThatAreNeverDrawnDoNotSizeIt) {
+  TPatchSubFrame unknown = Frame(1571, 11001, -1531, {1});
+  unknown.ShapePosX = -50;
+  unknown.ShapePosY = -60;
+  const TPatchSubFrame huge = Frame(65535, 65535, 1, {1});
+  const TPatchSubFrame drawn = Placed(4, 3, 2, 1, Bytes(12, 7));
+  const TGifExportOptions plain{.KitterspeakMode = false};
+  EXPECT_EQ(ComputeCanvasGeometry(Shape({unknown, drawn, huge}), plain), (TGifCanvasGeometry{4, 3, -2, -1}));
+  EXPECT_EQ(ComputeCanvasGeometry(Shape({unknown, huge}), plain), TGifCanvasGeometry{});
+}
+
+}  // namespace quillmere::test
