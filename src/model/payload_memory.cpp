@@ -7,8 +7,14 @@
 #include <mutex>
 #include <new>
 
+// GCC names AddressSanitizer with a macro, clang only through __has_feature;
+// either way payloads come from the plain heap so that overruns are seen.
 #if defined(__SANITIZE_ADDRESS__)
 #define QUILLMERE_PLAIN_PAYLOADS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLMERE_PLAIN_PAYLOADS 1
+#endif
 #endif
 
 namespace quillmere {
