@@ -111,6 +111,19 @@ void AppendPNG(ByteBuffer& payload, const std::vector<std::uint8_t>& pixels, int
   payload.resize(at + size);
 }
 
+// A square frame of 24-bit colour and an 8-bit alpha plane, both PNG streams.
+TPatchSubFrame PngFrame(const std::vector<std::uint8_t>& colour, const std::vector<std::uint8_t>& alpha, int side) {
+  TPatchSubFrame frame;
+  frame.Format = kFormatColourAlpha;
+  frame.Width = static_cast<std::uint16_t>(side);
+  frame.Height = static_cast<std::uint16_t>(side);
+  frame.Opacity = 255;
+  frame.Encoding = kEncodingPNG;
+  AppendPNG(frame.Pixels, colour, side, true);
+  AppendPNG(frame.Pixels, alpha, side, false);
+  return frame;
+}
+
 int MakeRender(const std::string& out) {
   const int side = 1024;
   std::vector<std::uint8_t> colour(static_cast<std::size_t>(side) * side * 3), alpha(static_cast<std::size_t>(side) * side);
@@ -129,15 +142,7 @@ int MakeRender(const std::string& out) {
     }
   }
   TPatchFrame shape;
-  TPatchSubFrame frame;
-  frame.Format = kFormatColourAlpha;
-  frame.Width = side;
-  frame.Height = side;
-  frame.Opacity = 255;
-  frame.Encoding = kEncodingPNG;
-  AppendPNG(frame.Pixels, colour, side, true);
-  AppendPNG(frame.Pixels, alpha, side, false);
-  shape.Frames.push_back(std::move(frame));
+  shape.Frames.push_back(PngFrame(colour, alpha, side));
   SaveFOXFile(out, TShapeList{shape});
   std::cout << "wrote " << out << ": one 1024 x 1024 PNG-encoded frame\n";
   return 0;
@@ -186,15 +191,7 @@ TPatchSubFrame GridPicture(int variant) {
       alpha[i] = static_cast<std::uint8_t>(d2 < 420 * 420 ? 255 : std::max(0, 255 - (d2 - 420 * 420) / 200));
     }
   }
-  TPatchSubFrame frame;
-  frame.Format = kFormatColourAlpha;
-  frame.Width = side;
-  frame.Height = side;
-  frame.Opacity = 255;
-  frame.Encoding = kEncodingPNG;
-  AppendPNG(frame.Pixels, colour, side, true);
-  AppendPNG(frame.Pixels, alpha, side, false);
-  return frame;
+  return PngFrame(colour, alpha, side);
 }
 
 int MakeGrid(const std::string& out, long shapes) {

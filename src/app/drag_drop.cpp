@@ -5,8 +5,6 @@
 namespace quillmere {
 namespace {
 
-bool IsDestination(TGridId grid) { return grid == TGridId::DestGrid || grid == TGridId::DestSubGrid; }
-
 TGridId VisibleGrid(const TPane& pane, bool destination) {
   if (destination) return pane.OnFrames() ? TGridId::DestSubGrid : TGridId::DestGrid;
   return pane.OnFrames() ? TGridId::SrcSubGrid : TGridId::SrcGrid;
@@ -20,14 +18,14 @@ bool CanStartDrag(bool leftButton, bool dragAndDropOption, const TCommandStates&
 }
 
 bool AcceptsDrag(TGridId target, TGridId dragSource) {
-  return IsDestination(target) && !IsDestination(dragSource);
+  return IsDestinationGrid(target) && !IsDestinationGrid(dragSource);
 }
 
 bool DropsAfter(int x, int cellRight, int columnWidth) { return x >= cellRight - columnWidth / 2; }
 
 TGridCommand EndDrag(TPaneState& panes, TGridId target, std::optional<int> column, int x, int cellRight,
                      UserInterface& ui) {
-  if (!IsDestination(target)) return {};
+  if (!IsDestinationGrid(target)) return {};
   if (!column || *column < 0) {
     Show(ui, TMsgId::DropOnValidCell);
     return {};
@@ -45,7 +43,7 @@ TGridCommand EndDrag(TPaneState& panes, TGridId target, std::optional<int> colum
 }
 
 TGridCommand GridKeyDown(const TPaneState& panes, TGridId grid, TGridKeyCode key) {
-  const bool destination = IsDestination(grid);
+  const bool destination = IsDestinationGrid(grid);
   switch (key) {
     case TGridKeyCode::Down:
       if (destination) return {TGridAction::FocusGrid, VisibleGrid(panes.Src, false)};

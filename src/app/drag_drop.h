@@ -10,6 +10,11 @@ namespace quillmere {
 // The four grids of the main window.
 enum class TGridId { DestGrid, DestSubGrid, SrcGrid, SrcSubGrid };
 
+inline bool IsDestinationGrid(TGridId grid) {
+  return grid == TGridId::DestGrid || grid == TGridId::DestSubGrid;
+}
+inline bool IsFrameGrid(TGridId grid) { return grid == TGridId::DestSubGrid || grid == TGridId::SrcSubGrid; }
+
 // Every grid column is this wide; a drop on the right half of a cell inserts
 // after it.
 inline constexpr int kGridColumnWidth = 120;

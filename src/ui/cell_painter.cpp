@@ -9,9 +9,6 @@
 namespace quillmere::ui {
 namespace {
 
-bool IsDestinationGrid(TGridId grid) { return grid == TGridId::DestGrid || grid == TGridId::DestSubGrid; }
-bool IsFrameGrid(TGridId grid) { return grid == TGridId::DestSubGrid || grid == TGridId::SrcSubGrid; }
-
 // One cell still to be drawn in a paint.
 struct TCellJob {
   std::size_t Slot = 0;

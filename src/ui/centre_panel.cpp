@@ -49,7 +49,8 @@ CentrePanel::CentrePanel(QWidget* parent) : QFrame(parent) {
     // "Insert Before" in the panel's 90 pixels.
     auto* button = new QToolButton(this);
     button->setText(QString::fromUtf8(kDesign[i].Caption));
-    button->setToolButtonStyle(kDesign[i].Caption[0] != '\0' ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
+    button->setToolButtonStyle(kDesign[i].Caption[0] != '\0' ? Qt::ToolButtonTextBesideIcon
+                                                             : Qt::ToolButtonIconOnly);
     button->setObjectName(kDesign[i].Name);
     button->setIcon(PanelGlyph(which));
     button->setIconSize(

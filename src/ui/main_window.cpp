@@ -31,6 +31,7 @@
 #include "ui/dialogs/script_editor_dialog.h"
 #include "ui/help/help_links.h"
 #include "ui/help/help_window.h"
+#include "ui/qt_text.h"
 #include "ui/shape_grid.h"
 
 namespace quillmere::ui {
@@ -44,9 +45,6 @@ constexpr int kStatusHeight = 19;
 constexpr int kClientWidth = 620;
 constexpr int kClientHeight = 440;
 constexpr QPoint kDesignPlace(41, 86);
-
-bool IsDestinationGrid(TGridId grid) { return grid == TGridId::DestGrid || grid == TGridId::DestSubGrid; }
-bool IsFrameGrid(TGridId grid) { return grid == TGridId::DestSubGrid || grid == TGridId::SrcSubGrid; }
 
 // A busy cursor for a command that reads or writes files; the person's own
 // dialogs on the way show the normal one (QtUserInterface pushes it).
@@ -81,10 +79,6 @@ bool ReadsOrWrites(TCommand command) {
     default:
       return false;
   }
-}
-
-QString Text(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QColor ToQColor(std::uint32_t value) {
@@ -317,7 +311,8 @@ void MainWindow::RunCommand(TCommand command) {
       break;
     case TCommand::AnimatedGIF1Click:
       if (panes.Enabled.DestAnimatedGif) {
-        RunGifExport(this, workspace_.Destination.Shapes, panes.Dest.Grid.Left(), panes.Dest.Grid.Right(), ui_);
+        RunGifExport(this, workspace_.Destination.Shapes, panes.Dest.Grid.Left(), panes.Dest.Grid.Right(),
+                     ui_);
       }
       break;
     case TCommand::AnimatedGIF2Click:
@@ -352,10 +347,10 @@ void MainWindow::RunCommand(TCommand command) {
       break;
     case TCommand::EditAnimationScript1Click:
     case TCommand::EditAnimationScript3Click:
-      ScriptEditorDialog::Run(workspace_,
-                              command == TCommand::EditAnimationScript1Click ? TDocumentKind::Destination
-                                                                             : TDocumentKind::Source,
-                              ui_, state_.Settings.Tips(), this);
+      ScriptEditorDialog::Run(
+          workspace_,
+          command == TCommand::EditAnimationScript1Click ? TDocumentKind::Destination : TDocumentKind::Source,
+          ui_, state_.Settings.Tips(), this);
       break;
     case TCommand::Properties1Click:
     case TCommand::ShapeProperties3Click:
@@ -639,13 +634,13 @@ void MainWindow::Refresh() {
   const TPaneState& panes = workspace_.Panes;
   const auto fill = [&](TDocumentKind kind, const TPaneCaptions& text, const TPane& pane) {
     const bool dest = kind == TDocumentKind::Destination;
-    Group(kind)->setTitle(Text(text.Group));
+    Group(kind)->setTitle(ToQString(text.Group));
     const auto& labels = dest ? destStatus_ : srcStatus_;
-    labels[0]->setText(Text(text.Shapes));
-    labels[1]->setText(Text(pane.ShapeStatus));
-    labels[2]->setText(Text(text.FileName));
-    labels[3]->setText(Text(pane.FramesStatus));
-    labels[4]->setText(Text(pane.FrameStatus));
+    labels[0]->setText(ToQString(text.Shapes));
+    labels[1]->setText(ToQString(pane.ShapeStatus));
+    labels[2]->setText(ToQString(text.FileName));
+    labels[3]->setText(ToQString(pane.FramesStatus));
+    labels[4]->setText(ToQString(pane.FrameStatus));
     QTabWidget* pages = Pages(kind);
     const QSignalBlocker blocker(pages);
     pages->setCurrentIndex(pane.OnFrames() ? 1 : 0);

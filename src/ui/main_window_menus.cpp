@@ -7,14 +7,11 @@
 #include <QShortcut>
 
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 #include "ui/shape_grid.h"
 
 namespace quillmere::ui {
 namespace {
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::string PopupName(TMenuPlace place) {
   switch (place) {
@@ -35,9 +32,9 @@ std::string PopupName(TMenuPlace place) {
 }  // namespace
 
 QAction* MainWindow::MakeAction(const TMenuRow& row, QWidget* owner) {
-  auto* action = new QAction(Text(row.Caption), owner);
+  auto* action = new QAction(ToQString(row.Caption), owner);
   if (!row.Shortcut.empty()) {
-    action->setShortcut(QKeySequence(Text(row.Shortcut)));
+    action->setShortcut(QKeySequence(ToQString(row.Shortcut)));
     // Menu shortcuts work wherever the focus is in the window.
     action->setShortcutContext(Qt::WindowShortcut);
   }
@@ -46,7 +43,7 @@ QAction* MainWindow::MakeAction(const TMenuRow& row, QWidget* owner) {
   const std::string name = row.Place == TMenuPlace::MenuBar
                                ? std::string(row.Name)
                                : PopupName(row.Place) + ":" + std::string(row.Caption);
-  action->setObjectName(Text(name));
+  action->setObjectName(ToQString(name));
   named_[name] = action;
   actions_.emplace(row.Command, action);
   const TCommand command = row.Command;
@@ -64,18 +61,18 @@ void MainWindow::BuildMenus() {
     const std::size_t slash = path.rfind('/');
     QMenu* menu = nullptr;
     if (slash == std::string_view::npos) {
-      menu = menuBar()->addMenu(Text(path));
+      menu = menuBar()->addMenu(ToQString(path));
     } else {
-      menu = menuAt(path.substr(0, slash))->addMenu(Text(path.substr(slash + 1)));
+      menu = menuAt(path.substr(0, slash))->addMenu(ToQString(path.substr(slash + 1)));
     }
-    menu->setObjectName(Text(path));
+    menu->setObjectName(ToQString(path));
     menus[key] = menu;
     return menu;
   };
   for (TMenuPlace place :
        {TMenuPlace::PopupMenu1, TMenuPlace::PopupMenu2, TMenuPlace::MSubFPopup, TMenuPlace::SSubFPopup}) {
     auto* popup = new QMenu(this);
-    popup->setObjectName(Text(PopupName(place)));
+    popup->setObjectName(ToQString(PopupName(place)));
     popups_[place] = popup;
   }
 
@@ -86,8 +83,8 @@ void MainWindow::BuildMenus() {
         menu->addSeparator();
         break;
       case TRowKind::Recent: {
-        QMenu* recent = menu->addMenu(Text(row.Caption));
-        recent->setObjectName(Text(row.Name));
+        QMenu* recent = menu->addMenu(ToQString(row.Caption));
+        recent->setObjectName(ToQString(row.Name));
         // The submenu's one fixed item, hidden; the files follow it.
         QAction* empty = recent->addAction("Empty");
         empty->setVisible(false);
@@ -151,9 +148,9 @@ void MainWindow::BuildRecentMenu(TDocumentKind kind) {
   if (entries.empty()) return;
   menu->addSeparator();
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    QAction* action = menu->addAction(Text(entries[i].Caption));
+    QAction* action = menu->addAction(ToQString(entries[i].Caption));
     action->setObjectName(QString("%1:%2").arg(menu->objectName()).arg(i + 1));
-    action->setToolTip(Text(entries[i].FileName));
+    action->setToolTip(ToQString(entries[i].FileName));
     connect(action, &QAction::triggered, this, [this, kind, i] { ChooseRecent(kind, i); });
   }
 }

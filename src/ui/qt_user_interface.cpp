@@ -11,12 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ui/qt_text.h"
+
 namespace quillmere::ui {
 namespace {
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon BoxIcon(TMsgIcon icon) {
   switch (icon) {
@@ -57,7 +55,7 @@ QtUserInterface::QtUserInterface() {
 }
 
 QStringList NameFilters(const std::string& filter) {
-  const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
+  const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
@@ -75,11 +73,11 @@ QStringList NameFilters(const std::string& filter) {
 QString WithDefaultExtension(const QString& fileName, const std::string& defaultExtension) {
   if (defaultExtension.empty() || fileName.isEmpty()) return fileName;
   if (!QFileInfo(fileName).suffix().isEmpty()) return fileName;
-  return fileName + QLatin1Char('.') + FromUtf8(defaultExtension);
+  return fileName + QLatin1Char('.') + ToQString(defaultExtension);
 }
 
 QString MessageText(const std::string& text) {
-  QString result = FromUtf8(text);
+  QString result = ToQString(text);
   result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return result;
@@ -87,7 +85,7 @@ QString MessageText(const std::string& text) {
 
 TMsgAnswer QtUserInterface::ShowMessage(const TMessage& message) {
   const NormalCursor cursor;
-  QMessageBox box(BoxIcon(message.Icon), FromUtf8(message.Caption), MessageText(message.Text),
+  QMessageBox box(BoxIcon(message.Icon), ToQString(message.Caption), MessageText(message.Text),
                   QMessageBox::NoButton, parent_);
   switch (message.Buttons) {
     case TMsgButtons::Ok:
@@ -149,23 +147,23 @@ std::optional<std::string> QtUserInterface::ChooseSaveFile(const std::string& fi
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(NameFilters(filter));
-  dialog.setDefaultSuffix(FromUtf8(defaultExtension));
+  dialog.setDefaultSuffix(ToQString(defaultExtension));
   // The flows that replace files ask their own questions (or, for bitmaps,
   // write numbered files beside the chosen name).
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-  if (!initialName.empty()) dialog.selectFile(FromUtf8(initialName));
+  if (!initialName.empty()) dialog.selectFile(ToQString(initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return WithDefaultExtension(dialog.selectedFiles().constFirst(), defaultExtension).toStdString();
 }
 
 bool QtUserInterface::MoveToTrash(const std::string& fileName) {
-  return QFile::moveToTrash(FromUtf8(fileName));
+  return QFile::moveToTrash(ToQString(fileName));
 }
 
 std::string QtUserInterface::ClipboardText() { return QApplication::clipboard()->text().toStdString(); }
 
 void QtUserInterface::SetClipboardText(const std::string& text) {
-  QApplication::clipboard()->setText(FromUtf8(text));
+  QApplication::clipboard()->setText(ToQString(text));
 }
 
 }  // namespace quillmere::ui

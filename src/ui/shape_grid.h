@@ -108,7 +108,7 @@ class ShapeGrid : public QAbstractScrollArea {
   std::function<void(const QMimeData&, QPoint)> drop_;
   std::optional<QPoint> dragFrom_;  // a drag may start from here
   bool selecting_ = false;
-  bool focusMarkShown_ = true;          // the left button is down on a cell
+  bool focusMarkShown_ = true;  // the left button is down on a cell
 };
 
 }  // namespace quillmere::ui

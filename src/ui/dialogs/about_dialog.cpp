@@ -1,13 +1,14 @@
 #include "ui/dialogs/about_dialog.h"
 
 #include <QLabel>
-#include <QTextEdit>
 #include <QPushButton>
 #include <QTextBlockFormat>
 #include <QTextCursor>
+#include <QTextEdit>
 
 #include "app/about_box.h"
 #include "ui/dialogs/centred.h"
+#include "ui/qt_text.h"
 
 namespace quillmere::ui {
 namespace {
@@ -15,10 +16,6 @@ namespace {
 constexpr int kClientWidth = 386;
 constexpr int kClientHeight = 266;
 constexpr int kMemoWidth = 365;
-
-QString Text(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -38,7 +35,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
   title->setAlignment(Qt::AlignCenter);
   title->setGeometry(2, 4, 383, 35);
 
-  auto* version = new QLabel(Text(AboutVersionLine(QUILLMERE_VERSION, QUILLMERE_RELEASE_NAME)), this);
+  auto* version = new QLabel(ToQString(AboutVersionLine(QUILLMERE_VERSION, QUILLMERE_RELEASE_NAME)), this);
   version->setObjectName("Label2");
   version->setAlignment(Qt::AlignCenter);
   version->setGeometry(2, 43, 383, 13);
@@ -49,7 +46,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->setLineWrapMode(QTextEdit::NoWrap);
-  memo->setPlainText(Text(AboutCreditsText(ShippedCredits())));
+  memo->setPlainText(ToQString(AboutCreditsText(ShippedCredits())));
   // Every line centred, as the credits are laid out.
   QTextCursor all(memo->document());
   all.select(QTextCursor::Document);

@@ -11,13 +11,12 @@
 
 #include "app/editing_commands.h"
 #include "ui/dialogs/number_spin_box.h"
+#include "ui/qt_text.h"
 
 namespace quillmere::ui {
 namespace {
 
 constexpr char kSwitchHint[] = "If checked, sets the value";
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 Qt::CheckState ToQt(TCheckState state) {
   switch (state) {
@@ -54,7 +53,7 @@ PropertyEditorDialog::PropertyEditorDialog(TPropertyEditor& editor, bool hints, 
   auto* range = new QHBoxLayout;
   auto* label1 = new QLabel("Currently modifying:", this);
   label1->setObjectName("Label1");
-  auto* label2 = new QLabel(Text(editor_.RangeCaption), this);
+  auto* label2 = new QLabel(ToQString(editor_.RangeCaption), this);
   label2->setObjectName("Label2");
   range->addWidget(label1);
   range->addWidget(label2);
@@ -192,9 +191,9 @@ QWidget* PropertyEditorDialog::BuildAdditional() {
 QWidget* PropertyEditorDialog::BuildStatistics() {
   auto* group = new QGroupBox("Other Statistics", this);
   auto* grid = new QGridLayout(group);
-  auto* frames = new QLabel(Text(editor_.FramesLabel), group);
+  auto* frames = new QLabel(ToQString(editor_.FramesLabel), group);
   frames->setObjectName("AddFramesLab");
-  auto* size = new QLabel(Text(editor_.SizeLabel), group);
+  auto* size = new QLabel(ToQString(editor_.SizeLabel), group);
   size->setObjectName("ObjectSizeLab");
   grid->addWidget(new QLabel("Total Frames:", group), 0, 0);
   grid->addWidget(frames, 0, 1);
