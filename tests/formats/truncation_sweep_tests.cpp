@@ -285,7 +285,8 @@ TEST(TruncationSweep, ACutOrChangedCompanionCostsOnlyTheRecordsItLacks) {
     const std::size_t shapeFileSize = ReadFile(path).size();
     const TRead full = Read(path, shapeFileSize);
     ASSERT_TRUE(full.Whole);
-    const TCompanionData original = CompanionData(full.Shapes);
+    const TCompanionData original = CompanionData(FlatShapes());
+    EXPECT_EQ(CompanionData(full.Shapes), original);
     const TCompanionData nothing(original.size(), {0, 0, 0});
     ASSERT_NE(original, nothing);
     // A record cut inside keeps what it still holds: each value is its own or 0.
