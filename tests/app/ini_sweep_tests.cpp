@@ -109,7 +109,9 @@ TEST(IniSweep, ACutOrChangedSettingsFileCostsOnlyWhatItLost) {
       TMostRecentFiles recent;
       recent.SetIniSection(section);
       recent.SetMaxFiles(8);
-      for (const char* name : {"/art/walls.fox", "/art/import.fsh", "/art/patch.fs2"}) recent.AddFile(name);
+      for (const char* name : {"/art/walls.fox", "/art/import.fsh", "/art/patch.fs2"}) {
+        recent.AddFile(std::string(name) + (section[6] == 'S' ? ".src" : ""));
+      }
       recent.Save(settings.Ini());
     }
     path = settings.FileName();
