@@ -55,8 +55,9 @@ TShapeList FlatShapes() {
   TShapeList shapes;
   for (int i = 0; i < 3; ++i) {
     TPatchSubFrame frame = Frame(3 + i, 2, kFormatIndexed, Pattern(static_cast<std::size_t>((3 + i) * 2), i));
-    frame.FurrePosX = static_cast<std::int16_t>(i + 1);
-    frame.FurrePosY = static_cast<std::int16_t>(-i - 2);
+    // Shape 1's flags carry no furre bits, so FSH and FBJ keep no position for it.
+    frame.FurrePosX = static_cast<std::int16_t>(i == 1 ? 0 : i + 1);
+    frame.FurrePosY = static_cast<std::int16_t>(i == 1 ? 0 : -i - 2);
     shapes.push_back(TPatchFrame{static_cast<std::uint16_t>(i == 1 ? 0x03 : 0x19), static_cast<std::int16_t>(i + 1),
                                  {frame}, {}});
   }
