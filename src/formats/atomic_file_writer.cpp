@@ -188,6 +188,8 @@ void AtomicFileWriter::Flush() {
 }
 
 void AtomicFileWriter::Write(const void* data, std::size_t count) {
+  // An empty payload may come with no storage at all, which memcpy must not see.
+  if (count == 0) return;
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   if (used_ + count <= kBufferSize) {
     std::memcpy(buffer_.get() + used_, bytes, count);

@@ -225,6 +225,17 @@ TEST(AtomicFileWriter, AWriterWhoseSyncFailedIsNotTriedAgain) {
   EXPECT_EQ(ReadFile(dir.File("a.fsh")), (Bytes{'o', 'l', 'd'}));
 }
 
+// An empty block, as an empty frame's payload gives, may come without storage.
+TEST(AtomicFileWriter, AnEmptyBlockWithoutStorageWritesNothing) {
+  TempDir dir;
+  AtomicFileWriter writer(dir.File("a.fox"));
+  writer.Write(nullptr, 0);
+  writer.Write("ab", 2);
+  writer.Write(nullptr, 0);
+  writer.Commit();
+  EXPECT_EQ(ReadFile(dir.File("a.fox")), (Bytes{'a', 'b'}));
+}
+
 // A save killed while it writes, by the person or by the system, leaves the
 // folder as it was: the temporary file has no name until it is complete.
 TEST(AtomicFileWriter, ASaveKilledHalfWayLeavesNothingBehind) {
