@@ -152,7 +152,7 @@ TEST(FrameDecoding, SampledDecodingMatchesSamplingTheFullPicture) {
       if (alphaBytes) png = ByteBuilder().Raw(png).Raw(Png(w, h, {split, payload.end()}, false));
       frame = Frame(w, h, format, png, kEncodingPNG);
     } else if (round % 3 == 2) {
-      frame.Pixels.resize(random() % frame.Pixels.size());  // a payload cut short
+      frame.Pixels.Edit().resize(random() % frame.Pixels.size());  // a payload cut short
     }
     const int tw = 1 + int(random() % w), th = 1 + int(random() % h);
     const TDecodedFrame full = DecodeFrame(frame, ui), sampled = DecodeFrameSampled(frame, tw, th, ui);
