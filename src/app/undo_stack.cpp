@@ -39,6 +39,24 @@ std::size_t StepBytes(const TUndoStep& step) {
   return bytes;
 }
 
+// Whether shape `i` of `a` equals shape `j` of `b`. The walk is bound by
+// fetching each shape's frames and script from memory, so those a few shapes
+// ahead (in the walk's `direction`) are asked for early.
+bool Same(const TShapeList& a, std::size_t i, const TShapeList& b, std::size_t j, std::ptrdiff_t direction) {
+  constexpr std::ptrdiff_t kAhead = 8;
+  const auto ahead = [&](const TShapeList& list, std::size_t at) {
+    const std::ptrdiff_t k = static_cast<std::ptrdiff_t>(at) + direction * kAhead;
+    if (k >= 0 && k < static_cast<std::ptrdiff_t>(list.size())) {
+      const TPatchFrame& shape = list[static_cast<std::size_t>(k)];
+      __builtin_prefetch(shape.Frames.data());
+      if (!shape.Script.empty()) __builtin_prefetch(shape.Script.data());
+    }
+  };
+  ahead(a, i);
+  ahead(b, j);
+  return a[i] == b[j];
+}
+
 }  // namespace
 
 void TUndoStack::Reset(const TShapeList& shapes, bool modified) {
@@ -56,11 +74,11 @@ const TUndoStep* TUndoStack::Record(std::string name, const TShapeList& shapes, 
   // than a walk over the shapes' metadata.
   const std::size_t oldCount = shadow_.size(), newCount = shapes.size();
   std::size_t prefix = 0;
-  while (prefix < oldCount && prefix < newCount && shadow_[prefix] == shapes[prefix]) ++prefix;
+  while (prefix < oldCount && prefix < newCount && Same(shadow_, prefix, shapes, prefix, 1)) ++prefix;
   if (prefix == oldCount && prefix == newCount) return nullptr;
   std::size_t suffix = 0;
   while (suffix < oldCount - prefix && suffix < newCount - prefix &&
-         shadow_[oldCount - 1 - suffix] == shapes[newCount - 1 - suffix]) {
+         Same(shadow_, oldCount - 1 - suffix, shapes, newCount - 1 - suffix, -1)) {
     ++suffix;
   }
 
