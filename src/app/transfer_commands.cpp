@@ -132,8 +132,8 @@ bool RunTransferCommand(TWorkspace& workspace, TTransferCommand command) {
     workspace.UpdateCaptions();
     return false;
   }
-  // A Move took shapes out of the source: it changed too, whether or not it
-  // was modified before.
+  // A Move may have taken shapes out of the source, modified before or not;
+  // the step finds out whether it did.
   if (transfer.Mode == TTransferMode::Move && workspace.Source.Modified) {
     workspace.Change(TDocumentKind::Source, [](TDocument&) {});
   }

@@ -114,8 +114,8 @@ class TWorkspace {
   void Redo(TDocumentKind kind);
   const TUndoHistory& History() const { return history_; }
 
-  // The document's shapes were put in place anew (a load, New, or a test's
-  // own list): its history starts again from them.
+  // The document's shapes were put in place anew (a load, New, or a list set
+  // directly): its history starts again from them.
   void Replaced(TDocumentKind kind);
   void SetObserver(std::function<void(const TDocumentChange&)> observer) { observer_ = std::move(observer); }
 
