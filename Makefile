@@ -43,6 +43,7 @@ bench: build
 	./bench/run-convert-bench
 	./bench/run-picture-bench
 	./bench/run-ui-bench
+	./bench/run-undo-bench
 
 # Rewrites docs/screenshots/ from sample files, on a private X server.
 screenshots: build

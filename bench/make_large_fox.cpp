@@ -90,7 +90,7 @@ void ShapeFrame(TPatchSubFrame& frame, std::uint64_t budget, XorShift& random) {
   }
   frame.Width = static_cast<std::uint16_t>(width);
   frame.Height = static_cast<std::uint16_t>(height);
-  frame.Pixels.resize(width * height * bpp);
+  frame.Pixels.Edit().resize(width * height * bpp);
 }
 
 }  // namespace
@@ -142,13 +142,13 @@ int main(int argc, char** argv) {
         const std::uint64_t height = (wanted + width - 1) / width;
         frame.Width = static_cast<std::uint16_t>(width);
         frame.Height = static_cast<std::uint16_t>(height);
-        frame.Pixels.resize(width * height);
+        frame.Pixels.Edit().resize(width * height);
       } else {
         // Around the even share of what is left, from half to one and a half times it.
         const std::uint64_t share = bytesLeft / framesLeft;
         ShapeFrame(frame, share / 2 + random.Between(0, share), random);
       }
-      random.Fill(frame.Pixels.data(), frame.Pixels.size());
+      random.Fill(frame.Pixels.Edit().data(), frame.Pixels.size());
       bytesLeft -= std::min<std::uint64_t>(bytesLeft, frame.Pixels.size());
       payloadBytes += frame.Pixels.size();
     }

@@ -45,7 +45,7 @@ TPatchSubFrame IndexedFrame(int width, int height) {
   frame.Width = static_cast<std::uint16_t>(width);
   frame.Height = static_cast<std::uint16_t>(height);
   frame.Opacity = 255;
-  frame.Pixels.resize(static_cast<std::size_t>(width) * height);
+  frame.Pixels.Edit().resize(static_cast<std::size_t>(width) * height);
   return frame;
 }
 
@@ -60,7 +60,7 @@ int MakeDedupe(const std::string& out, long mebibytes) {
     } else {
       TPatchFrame shape;
       shape.Frames.push_back(IndexedFrame(side, side));
-      for (std::uint8_t& b : shape.Frames[0].Pixels) b = static_cast<std::uint8_t>(Next());
+      for (std::uint8_t& b : shape.Frames[0].Pixels.Edit()) b = static_cast<std::uint8_t>(Next());
       list.push_back(std::move(shape));
     }
     const ByteBuffer& pixels = list.back().Frames[0].Pixels;
@@ -78,10 +78,11 @@ int MakeGif(const std::string& out, long frames) {
     TPatchSubFrame frame = IndexedFrame(side, side);
     // A disc moving over stripes: frames differ, as an animation's do.
     const int cx = static_cast<int>(20 + (f * 7) % 160), cy = static_cast<int>(20 + (f * 3) % 160);
+    ByteBuffer& pixels = frame.Pixels.Edit();
     for (int y = 0; y < side; ++y) {
       for (int x = 0; x < side; ++x) {
         const bool disc = (x - cx) * (x - cx) + (y - cy) * (y - cy) < 400;
-        frame.Pixels[static_cast<std::size_t>(y) * side + x] =
+        pixels[static_cast<std::size_t>(y) * side + x] =
             static_cast<std::uint8_t>(disc ? 130 : (x / 20 % 2 ? 64 : 0));
       }
     }
@@ -119,8 +120,8 @@ TPatchSubFrame PngFrame(const std::vector<std::uint8_t>& colour, const std::vect
   frame.Height = static_cast<std::uint16_t>(side);
   frame.Opacity = 255;
   frame.Encoding = kEncodingPNG;
-  AppendPNG(frame.Pixels, colour, side, true);
-  AppendPNG(frame.Pixels, alpha, side, false);
+  AppendPNG(frame.Pixels.Edit(), colour, side, true);
+  AppendPNG(frame.Pixels.Edit(), alpha, side, false);
   return frame;
 }
 

@@ -194,7 +194,7 @@ TPatchSubFrame IndexedFrame(const TCanvas& canvas) {
   for (int y = canvas.Height() - 1; y >= 0; --y) {
     for (int x = 0; x < canvas.Width(); ++x) {
       const TColour c = canvas.At(x, y);
-      frame.Pixels.push_back(c.A < 128 ? 0 : OpaqueIndex(c));
+      frame.Pixels.Edit().push_back(c.A < 128 ? 0 : OpaqueIndex(c));
     }
   }
   return frame;
@@ -221,7 +221,7 @@ void AppendColourRow(ByteBuffer& out, const TCanvas& canvas, int y, bool keyed) 
 
 TPatchSubFrame ColourFrame(const TCanvas& canvas) {
   TPatchSubFrame frame = EmptyFrame(canvas, kFormatColour);
-  for (int y = canvas.Height() - 1; y >= 0; --y) AppendColourRow(frame.Pixels, canvas, y, true);
+  for (int y = canvas.Height() - 1; y >= 0; --y) AppendColourRow(frame.Pixels.Edit(), canvas, y, true);
   return frame;
 }
 
@@ -256,12 +256,12 @@ TPatchSubFrame ColourAlphaFrame(const TCanvas& canvas, std::uint8_t encoding) {
     for (int x = 0; x < canvas.Width(); ++x) alpha.push_back(static_cast<std::uint8_t>(canvas.At(x, y).A));
   }
   if (encoding == kEncodingPNG) {
-    AppendPNG(frame.Pixels, std::vector<std::uint8_t>(colour.begin(), colour.end()), canvas.Width(),
+    AppendPNG(frame.Pixels.Edit(), std::vector<std::uint8_t>(colour.begin(), colour.end()), canvas.Width(),
               canvas.Height(), true);
-    AppendPNG(frame.Pixels, alpha, canvas.Width(), canvas.Height(), false);
+    AppendPNG(frame.Pixels.Edit(), alpha, canvas.Width(), canvas.Height(), false);
   } else {
     frame.Pixels = colour;
-    frame.Pixels.insert(frame.Pixels.end(), alpha.begin(), alpha.end());
+    frame.Pixels.Edit().insert(frame.Pixels.Edit().end(), alpha.begin(), alpha.end());
   }
   return frame;
 }

@@ -1,6 +1,7 @@
 #include "app/editing_commands.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "editing/flip.h"
 
@@ -13,7 +14,9 @@ TPane& PaneOf(TWorkspace& workspace, TDocumentKind kind) {
 
 // Runs `edit` through the change entry point; an edit that reports it changed
 // nothing leaves the modified flag as it was.
-bool ChangeIf(TWorkspace& workspace, TDocumentKind kind, const std::function<bool(TDocument&)>& edit) {
+bool ChangeIf(TWorkspace& workspace, TDocumentKind kind, std::string_view step,
+              const std::function<bool(TDocument&)>& edit) {
+  const TWorkspace::TStep scope = workspace.Step(step);
   const bool wasModified = workspace.Document(kind).Modified;
   bool changed = false;
   workspace.Change(kind, [&](TDocument& document) { changed = edit(document); });
@@ -34,7 +37,7 @@ std::size_t CurrentShapeIndex(TWorkspace& workspace, TDocumentKind kind) {
 
 void FlipCommand(TWorkspace& workspace, TDocumentKind pane, bool horizontally, UserInterface& ui) {
   const TPane& view = PaneOf(workspace, pane);
-  ChangeIf(workspace, pane, [&](TDocument& document) {
+  ChangeIf(workspace, pane, horizontally ? "Flip Horizontally" : "Flip Vertically", [&](TDocument& document) {
     TShapeList& shapes = document.Shapes;
     if (shapes.empty()) return false;  // nothing to flip on an empty pane
     if (!view.OnFrames()) {
@@ -85,6 +88,7 @@ std::optional<TPropertyEditor> OpenPropertyEditor(TWorkspace& workspace, TDocume
 bool ApplyPropertiesCommand(TWorkspace& workspace, TDocumentKind pane, const TPropertyEditor& editor) {
   const TPane& view = PaneOf(workspace, pane);
   bool changed = false;
+  const TWorkspace::TStep step = workspace.Step("Shape Properties");
   workspace.Change(pane, [&](TDocument& document) {
     if (!editor.EditsFrames()) {
       changed = editor.Apply(document.Shapes);
@@ -97,7 +101,7 @@ bool ApplyPropertiesCommand(TWorkspace& workspace, TDocumentKind pane, const TPr
 }
 
 void StoreScriptCommand(TWorkspace& workspace, TDocumentKind pane, std::size_t shapeIndex, TScriptEditor& editor) {
-  ChangeIf(workspace, pane, [&](TDocument& document) {
+  ChangeIf(workspace, pane, "Edit KitterSpeak Script", [&](TDocument& document) {
     if (shapeIndex >= document.Shapes.size()) return false;
     editor.CloseAndSave(document.Shapes[shapeIndex]);
     return editor.Saved();
@@ -106,7 +110,7 @@ void StoreScriptCommand(TWorkspace& workspace, TDocumentKind pane, std::size_t s
 
 void RemoveDuplicatesCommand(TWorkspace& workspace, TDedupeOptions& remembered, UserInterface& ui,
                              const TDedupeDialog& dialog) {
-  ChangeIf(workspace, TDocumentKind::Destination,
+  ChangeIf(workspace, TDocumentKind::Destination, "Remove Duplicates",
            [&](TDocument& document) { return RunRemoveDuplicates(document, remembered, ui, dialog); });
 }
 

@@ -17,6 +17,20 @@ void TMainWindowState::Guarded(TCommand command) {
   }
 }
 
+// Each item names the step it would take.
+TUndoItems TMainWindowState::UndoItems() const {
+  TUndoItems items;
+  if (const TUndoStep* step = Workspace.History().NextUndo(undoTarget_)) {
+    items.Undo += " " + step->Name;
+    items.UndoEnabled = true;
+  }
+  if (const TUndoStep* step = Workspace.History().NextRedo(undoTarget_)) {
+    items.Redo += " " + step->Name;
+    items.RedoEnabled = true;
+  }
+  return items;
+}
+
 void TMainWindowState::tooltipsBalloonHelp1Click() {
   Guarded([&] { Settings.ToggleTips(); });
 }

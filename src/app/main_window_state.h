@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/drag_drop.h"
 #include "app/settings.h"
 #include "app/workspace.h"
 #include "editing/remove_duplicates.h"
@@ -15,6 +16,15 @@ namespace quillmere {
 // The recent-file lists' sections in the settings file.
 inline constexpr std::string_view kDestinationRecentSection = "MRU - Destination";
 inline constexpr std::string_view kSourceRecentSection = "MRU - Source";
+
+// The "&Edit" menu's two items as they show now.
+struct TUndoItems {
+  std::string Undo = "&Undo";  // "&Undo Insert After"
+  bool UndoEnabled = false;
+  std::string Redo = "&Redo";  // "&Redo Flip Horizontally"
+  bool RedoEnabled = false;
+  bool operator==(const TUndoItems&) const = default;
+};
 
 // Everything the main window holds for one run that needs no pixels: the two
 // documents with their grids and recent lists, and the options. The window
@@ -45,6 +55,16 @@ class TMainWindowState {
   void SetSubFrameHighlight(std::uint32_t colour);
   void ResetColorstoDefault1Click();
 
+  // A grid took the keyboard focus: undo and redo act on its document until
+  // another document's grid takes it. Before any has, the destination's.
+  void GridFocused(TGridId grid) {
+    undoTarget_ = IsDestinationGrid(grid) ? TDocumentKind::Destination : TDocumentKind::Source;
+  }
+  TDocumentKind UndoTarget() const { return undoTarget_; }
+  void Undo1Click() { Workspace.Undo(undoTarget_); }
+  void Redo1Click() { Workspace.Redo(undoTarget_); }
+  TUndoItems UndoItems() const;
+
   // The check marks the menus show.
   bool MoveMode() const { return Workspace.Panes.MoveMode; }
   bool SaveFBJInformation() const { return Workspace.SaveOptions.SaveFBJInformation; }
@@ -58,6 +78,7 @@ class TMainWindowState {
   void Guarded(TCommand command);
 
   UserInterface& ui_;
+  TDocumentKind undoTarget_ = TDocumentKind::Destination;
 };
 
 // The start of a run, in this order: both documents empty; the settings

@@ -1,5 +1,7 @@
 #include "app/transfer_commands.h"
 
+#include <string_view>
+
 #include "editing/transfers.h"
 
 namespace quillmere {
@@ -21,6 +23,26 @@ bool Enabled(const TCommandStates& states, TTransferCommand command) {
       return states.MoveRight;
   }
   return false;
+}
+
+// The undo step's name: the button's caption without its mnemonic, and the
+// shifts named as their hints name them.
+std::string_view StepName(TTransferCommand command) {
+  switch (command) {
+    case TTransferCommand::Delete:
+      return "Delete";
+    case TTransferCommand::InsertBefore:
+      return "Insert Before";
+    case TTransferCommand::InsertAfter:
+      return "Insert After";
+    case TTransferCommand::Replace:
+      return "Replace";
+    case TTransferCommand::ShiftLeft:
+      return "Shift Left";
+    case TTransferCommand::ShiftRight:
+      return "Shift Right";
+  }
+  return {};
 }
 
 TTransferResult Run(TTransferCommand command, const TTransfer& transfer) {
@@ -94,11 +116,13 @@ void RunClickHandlers(TPaneState& panes, TTransferCommand command) {
 
 bool RunTransferCommand(TWorkspace& workspace, TTransferCommand command) {
   if (!Enabled(workspace.Panes.Enabled, command)) return false;
+  // One step, so that a Move undoes on both documents at once, and ending
+  // after the selections below, which it keeps for redo.
+  const TWorkspace::TStep step = workspace.Step(StepName(command));
   TTransfer transfer{workspace.Destination, workspace.Source, SelectionOf(workspace.Panes.Dest),
                      SelectionOf(workspace.Panes.Src),
                      workspace.Panes.MoveMode ? TTransferMode::Move : TTransferMode::Copy};
   const bool destinationWasModified = workspace.Destination.Modified;
-  const bool sourceWasModified = workspace.Source.Modified;
   TTransferResult result;
   workspace.Change(TDocumentKind::Destination, [&](TDocument&) { result = Run(command, transfer); });
   if (!result.Ran) {
@@ -108,7 +132,9 @@ bool RunTransferCommand(TWorkspace& workspace, TTransferCommand command) {
     workspace.UpdateCaptions();
     return false;
   }
-  if (workspace.Source.Modified && !sourceWasModified) {
+  // A Move may have taken shapes out of the source, modified before or not;
+  // the step finds out whether it did.
+  if (transfer.Mode == TTransferMode::Move && workspace.Source.Modified) {
     workspace.Change(TDocumentKind::Source, [](TDocument&) {});
   }
   ApplySelections(workspace.Panes, result);

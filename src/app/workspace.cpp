@@ -109,13 +109,64 @@ void TWorkspace::RefreshPane(TDocumentKind kind) {
 // No click handler runs here: they put a frame grid back on its first frame,
 // and an edit must leave the person's selection where the edit left it.
 void TWorkspace::Change(TDocumentKind kind, const std::function<void(TDocument&)>& edit) {
+  const TStep step = Step("Edit");
+  history_.Touch(kind);
   TDocument& document = Document(kind);
   edit(document);
   document.Modified = true;
   Panes.RefreshGridCounts();
   Panes.RefreshTransferButtons();
   UpdateCaptions();
-  Notify(kind, TChangeKind::Edited);
+}
+
+TWorkspace::TStep TWorkspace::Step(std::string_view name) {
+  history_.Begin(name);
+  return TStep(*this);
+}
+
+TWorkspace::TStep::~TStep() { workspace_.EndStep(); }
+
+// Runs as a step's scope ends, perhaps while an error leaves the command: the
+// history must not be left half-recorded, and nothing may escape.
+void TWorkspace::EndStep() {
+  try {
+    for (TDocumentKind kind : history_.End()) Notify(kind, TChangeKind::Edited);
+  } catch (...) {
+    // Out of memory while recording: both histories start again from the
+    // documents as they now are, which the grids must show.
+    try {
+      for (TDocumentKind kind : {TDocumentKind::Destination, TDocumentKind::Source}) {
+        history_.Reset(kind);
+        Notify(kind, TChangeKind::Edited);
+      }
+    } catch (...) {
+    }
+  }
+}
+
+void TWorkspace::Undo(TDocumentKind kind) { Travel(kind, true); }
+
+void TWorkspace::Redo(TDocumentKind kind) { Travel(kind, false); }
+
+void TWorkspace::Travel(TDocumentKind kind, bool undo) {
+  const TUndoStep* next = undo ? history_.NextUndo(kind) : history_.NextRedo(kind);
+  if (next == nullptr) return;
+  const std::string name = next->Name;
+  std::vector<TDocumentKind> changed;
+  const TUndoOutcome outcome = undo ? history_.Undo(kind, changed) : history_.Redo(kind, changed);
+  if (outcome == TUndoOutcome::OtherDocumentFirst) {
+    const std::string other = OtherDocument(kind) == TDocumentKind::Destination ? "Destination" : "Source";
+    Show(ui_, undo ? TMsgId::UndoOtherDocumentFirst : TMsgId::RedoOtherDocumentFirst, {name, other});
+    return;
+  }
+  Panes.RefreshTransferButtons();
+  UpdateCaptions();
+  for (TDocumentKind each : changed) Notify(each, TChangeKind::Edited);
+}
+
+void TWorkspace::Replaced(TDocumentKind kind) {
+  history_.Reset(kind);
+  Notify(kind, TChangeKind::Replaced);
 }
 
 // Takes the name by value: reloading passes the document's own name, which
@@ -125,7 +176,7 @@ void TWorkspace::Load(TDocumentKind kind, std::string fileName) {
   auto showNewList = [&] {
     pane.Grid.Click(0);
     RefreshPane(kind);
-    Notify(kind, TChangeKind::Replaced);
+    Replaced(kind);
   };
   try {
     OpenShapeFile(fileName, Document(kind), ui_, Remember(kind));
@@ -143,7 +194,7 @@ void TWorkspace::ClearDocument(TDocumentKind kind) {
   Document(kind).Shapes.clear();
   pane.Grid.Click(0);
   pane.Grid.SetCount(1);
-  Notify(kind, TChangeKind::Replaced);
+  Replaced(kind);
 }
 
 void TWorkspace::New1Click() {

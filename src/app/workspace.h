@@ -4,15 +4,15 @@
 #include <string>
 #include <string_view>
 
+#include "app/document_kind.h"
 #include "app/most_recent_files.h"
 #include "app/pane_state.h"
+#include "app/undo_history.h"
 #include "documents/document.h"
 #include "formats/fsh_format.h"
 #include "interface/user_interface.h"
 
 namespace quillmere {
-
-enum class TDocumentKind { Destination, Source };
 
 // Where a dragged file was let go: one of the shape grids or anywhere else.
 enum class TDropTarget { Destination, Source, Other };
@@ -86,7 +86,37 @@ class TWorkspace {
   // captions up to date and tells the observer, which is where an undo history
   // can take its snapshots. The selections stay as the edit left them (cut to
   // the new counts); an operation that must run a click handler runs it after.
+  //
+  // The observer hears of an edit once its step ends, and only when it
+  // changed the document's shapes.
   void Change(TDocumentKind kind, const std::function<void(TDocument&)>& edit);
+
+  // An undo step open while it lives: every Change until it ends makes one
+  // step named `name` ("Insert After") in each document it changed. Steps
+  // nest; a Change made outside any is a step of its own.
+  class TStep {
+   public:
+    TStep(const TStep&) = delete;
+    TStep& operator=(const TStep&) = delete;
+    ~TStep();
+
+   private:
+    friend class TWorkspace;
+    explicit TStep(TWorkspace& workspace) : workspace_(workspace) {}
+    TWorkspace& workspace_;
+  };
+  [[nodiscard]] TStep Step(std::string_view name);
+
+  // Undo and redo of a document's next step, with the selection it had; a
+  // step that changed both documents goes on both, and when the other has
+  // moved on since, a message says which changes to take back first.
+  void Undo(TDocumentKind kind);
+  void Redo(TDocumentKind kind);
+  const TUndoHistory& History() const { return history_; }
+
+  // The document's shapes were put in place anew (a load, New, or a list set
+  // directly): its history starts again from them.
+  void Replaced(TDocumentKind kind);
   void SetObserver(std::function<void(const TDocumentChange&)> observer) { observer_ = std::move(observer); }
 
   void New1Click();
@@ -127,12 +157,15 @@ class TWorkspace {
   bool TrashEmptySource();
   void Load(TDocumentKind kind, std::string fileName);
   void RefreshPane(TDocumentKind kind);
+  void EndStep();
+  void Travel(TDocumentKind kind, bool undo);
   void Notify(TDocumentKind kind, TChangeKind change);
   TFileUsed Remember(TDocumentKind kind);
 
   UserInterface& ui_;
   TCaptions captions_;
   std::function<void(const TDocumentChange&)> observer_;
+  TUndoHistory history_{Destination, Source, Panes};
 };
 
 }  // namespace quillmere

@@ -32,14 +32,16 @@ bool Flippable(const TPatchSubFrame& frame, const std::string& operation, UserIn
 
 void FlipFrameHorizontally(TPatchSubFrame& frame, UserInterface& ui) {
   if (!Flippable(frame, "FlipHoriz", ui) || frame.Width == 0) return;
-  for (auto row = frame.Pixels.begin(); row != frame.Pixels.end(); row += frame.Width) {
+  ByteBuffer& pixels = frame.Pixels.Edit();
+  for (auto row = pixels.begin(); row != pixels.end(); row += frame.Width) {
     std::reverse(row, row + frame.Width);
   }
 }
 
 void FlipFrameVertically(TPatchSubFrame& frame, UserInterface& ui) {
   if (!Flippable(frame, "FlipVert", ui)) return;
-  std::reverse(frame.Pixels.begin(), frame.Pixels.end());
+  ByteBuffer& pixels = frame.Pixels.Edit();
+  std::reverse(pixels.begin(), pixels.end());
 }
 
 void FlipShapeHorizontally(TPatchFrame& shape, UserInterface& ui) {

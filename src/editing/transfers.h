@@ -5,7 +5,8 @@
 
 namespace quillmere {
 
-// A deep copy of a frame: every field and a byte-for-byte copy of its pixels.
+// A copy of a frame: every field, and its pixels, shared with the original
+// until either is edited.
 TPatchSubFrame CopyFrame(const TPatchSubFrame& frame);
 
 // A deep copy of a shape's flags, frames and script. The copy replaces

@@ -43,8 +43,11 @@ TPatchSubFrame ReadFrame(FileReader& file, std::int16_t format, bool version3) {
   // The length is checked against the file before the buffer is sized for it.
   const auto size = static_cast<std::size_t>(payloadLength);
   if (size > file.Remaining()) file.FailRead();
-  frame.Pixels.resize(size);
-  if (size > 0) file.ReadExact(frame.Pixels.data(), size);
+  if (size > 0) {
+    ByteBuffer& pixels = frame.Pixels.Edit();
+    pixels.resize(size);
+    file.ReadExact(pixels.data(), size);
+  }
   return frame;
 }
 

@@ -35,8 +35,9 @@ TPatchFrame ReadRecordImage(FileReader& file, bool fs2Mode) {
   if (fs2Mode) shape.ReplacementIndex = file.ReadI16();
   std::size_t pixelCount = static_cast<std::size_t>(frame.Width) * frame.Height;
   if (pixelCount > file.Remaining()) file.FailRead();
-  frame.Pixels.resize(pixelCount);
-  file.ReadExact(frame.Pixels.data(), pixelCount);
+  ByteBuffer& pixels = frame.Pixels.Edit();
+  pixels.resize(pixelCount);
+  file.ReadExact(pixels.data(), pixelCount);
   return shape;
 }
 

@@ -113,6 +113,12 @@ constexpr std::array kMessages = {
     "Unrecognised Filetype: %s", TMsgIcon::Error, TMsgButtons::Ok},
   TMsgEntry{TMsgId::DropOnValidCell, "Sorry",
     "You need to drop items on a valid cell.", TMsgIcon::Error, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::UndoOtherDocumentFirst, kQuillmere,
+    "\"%s\" changed both documents, and the %s has been changed since.\rUndo its later changes there first.",
+    TMsgIcon::Information, TMsgButtons::Ok},
+  TMsgEntry{TMsgId::RedoOtherDocumentFirst, kQuillmere,
+    "\"%s\" changes both documents, and the %s has earlier changes to redo.\rRedo those there first.",
+    TMsgIcon::Information, TMsgButtons::Ok},
 };
 // clang-format on
 

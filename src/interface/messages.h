@@ -48,6 +48,8 @@ enum class TMsgId {
   RecentFileNotFound,
   UnrecognisedFiletype,
   DropOnValidCell,
+  UndoOtherDocumentFirst,
+  RedoOtherDocumentFirst,
 };
 
 TMessage MakeMessage(TMsgId id, std::initializer_list<std::string_view> args = {});

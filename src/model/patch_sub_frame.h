@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/byte_buffer.h"
+#include "model/payload.h"
 
 namespace quillmere {
 
@@ -22,6 +22,7 @@ enum TFrameEncoding : std::uint8_t {
 
 // One image of a shape. `Pixels` holds the payload exactly as the file stored
 // it; nothing is decoded on load, and a save writes the same bytes back.
+// Copies of a frame share the payload until one of them edits it.
 struct TPatchSubFrame {
   std::uint16_t Height = 0;
   std::uint16_t Width = 0;
@@ -33,7 +34,7 @@ struct TPatchSubFrame {
   // Readers set 255 (fully opaque) unless the file carries a value.
   std::uint8_t Opacity = 0;
   std::uint8_t Encoding = kEncodingRaw;
-  ByteBuffer Pixels;
+  TPayload Pixels;
 
   bool operator==(const TPatchSubFrame&) const = default;
 };

@@ -12,6 +12,7 @@ using enum TMenuPlace;
 constexpr std::string_view kFile = "&File";
 constexpr std::string_view kFileExport = "&File/Export";
 constexpr std::string_view kFileEditImage = "&File/Edit Image";
+constexpr std::string_view kEdit = "&Edit";
 constexpr std::string_view kSource = "&Source";
 constexpr std::string_view kSourceExport = "&Source/Export";
 constexpr std::string_view kSourceEditImage = "&Source/Edit Image";
@@ -59,6 +60,10 @@ constexpr std::array kRows{
         MenuBar, kFile, Item, "Object Number Offset...", ObjectNumberOffset1Click, {}, "ObjectNumberOffset1"},
     TMenuRow{MenuBar, kFile, Separator, {}},
     TMenuRow{MenuBar, kFile, Item, "E&xit", Exit1Click, {}, "Exit1"},
+
+    // The window sets both captions to name the step they would take.
+    TMenuRow{MenuBar, kEdit, Item, "&Undo", Undo1Click, "Ctrl+Z", "Undo1"},
+    TMenuRow{MenuBar, kEdit, Item, "&Redo", Redo1Click, "Ctrl+Shift+Z; Ctrl+Y", "Redo1"},
 
     TMenuRow{MenuBar, kSource, Item, "&Import...", Import1Click, "Ctrl+I", "Import1"},
     TMenuRow{MenuBar, kSource, Item, "Reload Source...", RefreshSource1Click, {}, "RefreshSource1"},
@@ -167,7 +172,7 @@ constexpr std::array kRows{
     TMenuRow{SSubFPopup, {}, Item, "Export Subframes...", ExportSubframes},
 };
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(TCommand::MoveRightClick) + 1> kNames{
+constexpr std::array<std::string_view, static_cast<std::size_t>(TCommand::Redo1Click) + 1> kNames{
     "None",
     "New1Click",
     "Open1Click",
@@ -216,6 +221,8 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(TCommand::MoveRi
     "ReplaceitClick",
     "MoveLeftClick",
     "MoveRightClick",
+    "Undo1Click",
+    "Redo1Click",
 };
 
 }  // namespace

@@ -56,6 +56,9 @@ enum class TCommand {
   ReplaceitClick,
   MoveLeftClick,
   MoveRightClick,
+  // The Edit menu.
+  Undo1Click,
+  Redo1Click,
 };
 
 enum class TRowKind {
@@ -69,7 +72,8 @@ enum class TRowKind {
 enum class TMenuPlace { MenuBar, PopupMenu1, PopupMenu2, MSubFPopup, SSubFPopup };
 
 // One menu row. `Path` names the menu and any submenus, joined by '/'
-// ("&File/Export"); `Shortcut` is in QKeySequence's portable text form.
+// ("&File/Export"); `Shortcut` is in QKeySequence's portable text form,
+// several keys for one item separated by "; ".
 struct TMenuRow {
   TMenuPlace Place;
   std::string_view Path;

@@ -220,6 +220,10 @@ void MainWindow::BuildWidgets() {
     });
     connect(grid, &ShapeGrid::Clicked, this, [this, id] { GridClicked(id); });
     connect(grid, &ShapeGrid::GridKey, this, [this, id](TGridKeyCode key) { GridKeyPressed(id, key); });
+    connect(grid, &ShapeGrid::FocusEntered, this, [this, id] {
+      state_.GridFocused(id);
+      SyncStates();
+    });
     if (!IsDestinationGrid(id)) {
       grid->SetDragGate([this](int column) {
         return CanStartDrag(true, state_.Settings.DragDrop(), workspace_.Panes.Enabled, column);
@@ -409,6 +413,10 @@ void MainWindow::RunCommand(TCommand command) {
     case TCommand::MoveRightClick:
       RunTransfer(command);
       break;
+    case TCommand::Undo1Click:
+    case TCommand::Redo1Click:
+      Travel(command == TCommand::Undo1Click);
+      break;
     case TCommand::Contents1Click:
       ShowHelp(kManualStart);
       break;
@@ -461,6 +469,24 @@ void MainWindow::RunTransfer(TCommand command) {
     dest->ApplyView();
   } else {
     dest->ShowFocus();
+  }
+  for (ShapeGrid* grid : grids_) grid->Refresh();
+}
+
+// The grids of the documents the step changed show the selection it put back.
+void MainWindow::Travel(bool undo) {
+  const TUndoHistory& history = workspace_.History();
+  const TDocumentKind target = state_.UndoTarget();
+  const TUndoStep* step = undo ? history.NextUndo(target) : history.NextRedo(target);
+  const bool both = step != nullptr && step->Link != 0;
+  undo ? state_.Undo1Click() : state_.Redo1Click();
+  for (TDocumentKind kind : {TDocumentKind::Destination, TDocumentKind::Source}) {
+    if (kind != target && !both) continue;
+    const TPane& pane = kind == TDocumentKind::Destination ? workspace_.Panes.Dest : workspace_.Panes.Src;
+    const bool dest = kind == TDocumentKind::Destination;
+    Grid(pane.OnFrames() ? (dest ? TGridId::DestSubGrid : TGridId::SrcSubGrid)
+                         : (dest ? TGridId::DestGrid : TGridId::SrcGrid))
+        ->ShowFocus();
   }
   for (ShapeGrid* grid : grids_) grid->Refresh();
 }
@@ -693,6 +719,14 @@ void MainWindow::SyncStates() {
   set("ExportObject4", enabled.ExportSrcObject);
   set("AnimatedGIF2", enabled.SrcAnimatedGif && !AwaitsDialog(TCommand::AnimatedGIF2Click));
   set("SaveSourceChanges1", enabled.SaveSourceChanges);
+  const TUndoItems undo = state_.UndoItems();
+  for (const auto& [name, caption, on] : {std::tuple("Undo1", undo.Undo, undo.UndoEnabled),
+                                          std::tuple("Redo1", undo.Redo, undo.RedoEnabled)}) {
+    if (QAction* action = Action(name)) {
+      action->setText(ToQString(caption));
+      action->setEnabled(on);
+    }
+  }
 }
 
 }  // namespace quillmere::ui

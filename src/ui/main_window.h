@@ -115,6 +115,7 @@ class MainWindow : public QMainWindow {
   void Dropped(TGridId grid, const QMimeData& mime, QPoint point);
   void RunCommand(TCommand command);
   void RunTransfer(TCommand command);
+  void Travel(bool undo);
   void OpenAddress(const QUrl& address);
   // Runs `body` as one command: a busy cursor while it reads or writes, a
   // failure shown by the general error handler, then the refresh.

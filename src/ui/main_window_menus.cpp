@@ -34,7 +34,7 @@ std::string PopupName(TMenuPlace place) {
 QAction* MainWindow::MakeAction(const TMenuRow& row, QWidget* owner) {
   auto* action = new QAction(ToQString(row.Caption), owner);
   if (!row.Shortcut.empty()) {
-    action->setShortcut(QKeySequence(ToQString(row.Shortcut)));
+    action->setShortcuts(QKeySequence::listFromString(ToQString(row.Shortcut)));
     // Menu shortcuts work wherever the focus is in the window.
     action->setShortcutContext(Qt::WindowShortcut);
   }

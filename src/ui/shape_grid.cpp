@@ -227,6 +227,7 @@ void ShapeGrid::keyPressEvent(QKeyEvent* event) {
 void ShapeGrid::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   viewport()->update();
+  Q_EMIT FocusEntered();
 }
 
 void ShapeGrid::focusOutEvent(QFocusEvent* event) {

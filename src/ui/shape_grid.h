@@ -80,6 +80,8 @@ class ShapeGrid : public QAbstractScrollArea {
   // The mouse moved far enough with a drag allowed: the owner starts it.
   void DragRequested();
   void ContextMenuRequested(QPoint globalPos);
+  // The grid took the keyboard focus.
+  void FocusEntered();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/editing_commands.h"
 #include "app/main_window_state.h"
 #include "support/message_printing.h"
 #include "support/test_files.h"
@@ -120,4 +121,44 @@ TEST(ShutDown, AFailedWriteIsShownOnceAndStopsTheRest) {
 }
 
 }  // namespace
+}  // namespace quillmere::test
+
+namespace quillmere::test {
+
+// Undo and redo act on the document whose grid last had the focus (the
+// destination's before any grid had it), and their items name the step they
+// would take or are off.
+TEST(UndoMenu, FollowsTheGridThatLastHadTheFocus) {
+  TempDir dir;
+  ScriptedUserInterface ui;
+  const auto state = StartUp(ui, dir.Path());
+  TWorkspace& w = state->Workspace;
+  const TPatchSubFrame frame{.Height = 1, .Width = 2, .Opacity = 255, .Pixels = {1, 2}};
+  w.Destination.Shapes = {TPatchFrame{.Frames = {frame}, .Script = {}}};
+  w.Source.Shapes = w.Destination.Shapes;
+  w.Panes.RefreshGridCounts();
+  w.Replaced(TDocumentKind::Destination);
+  w.Replaced(TDocumentKind::Source);
+  EXPECT_EQ(state->UndoItems(), (TUndoItems{"&Undo", false, "&Redo", false}));
+
+  FlipCommand(w, TDocumentKind::Destination, true, ui);
+  EXPECT_EQ(state->UndoItems(), (TUndoItems{"&Undo Flip Horizontally", true, "&Redo", false}));
+  state->GridFocused(TGridId::SrcSubGrid);
+  EXPECT_EQ(state->UndoTarget(), TDocumentKind::Source);
+  EXPECT_EQ(state->UndoItems(), (TUndoItems{"&Undo", false, "&Redo", false}));
+  FlipCommand(w, TDocumentKind::Source, true, ui);
+  state->Undo1Click();
+  EXPECT_EQ(w.Source.Shapes[0].Frames[0].Pixels, (ByteBuffer{1, 2}));
+  EXPECT_EQ(w.Destination.Shapes[0].Frames[0].Pixels, (ByteBuffer{2, 1}));
+  EXPECT_EQ(state->UndoItems(), (TUndoItems{"&Undo", false, "&Redo Flip Horizontally", true}));
+
+  state->GridFocused(TGridId::DestSubGrid);
+  state->Undo1Click();
+  EXPECT_EQ(w.Destination.Shapes[0].Frames[0].Pixels, (ByteBuffer{1, 2}));
+  state->Redo1Click();
+  EXPECT_EQ(w.Destination.Shapes[0].Frames[0].Pixels, (ByteBuffer{2, 1}));
+  EXPECT_EQ(w.Source.Shapes[0].Frames[0].Pixels, (ByteBuffer{1, 2}));
+  EXPECT_EQ(state->UndoItems(), (TUndoItems{"&Undo Flip Horizontally", true, "&Redo", false}));
+}
+
 }  // namespace quillmere::test

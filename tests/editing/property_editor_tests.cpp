@@ -21,7 +21,7 @@ TShapeList Shapes(const std::vector<TRow>& rows) {
     for (int i = 0; i < r.Frames; ++i) {
       const auto v = [i](int first) { return std::int16_t(i == 0 ? first : 99); };
       s.Frames.push_back({0, 0, v(r.Sx), v(r.Sy), v(r.Fx), v(r.Fy), 1, std::uint8_t(v(r.Op)), 0, {}});
-      s.Frames.back().Pixels.resize(std::size_t(r.Bytes));
+      s.Frames.back().Pixels.Edit().resize(std::size_t(r.Bytes));
     }
   }
   return shapes;

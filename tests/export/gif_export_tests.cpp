@@ -132,7 +132,7 @@ TEST_F(GifExport, PillowDecodesWhatTheOptionsAskFor) {
              (p.Blue - c.Blue) * (p.Blue - c.Blue);
     });
     expected["pixels"]["0 " + std::to_string(&c - colours) + " 0"] = nearest - ShapePalette().begin();
-    colour.Pixels.insert(colour.Pixels.end(), {c.Blue, c.Green, c.Red});
+    colour.Pixels.Edit().insert(colour.Pixels.Edit().end(), {c.Blue, c.Green, c.Red});
   }
   ExpectDecoded({0, -1, {colour}, {}}, {.KitterspeakMode = false}, expected);
 }

@@ -179,7 +179,7 @@ TEST_F(FOX, RandomDocumentsComeBackEqualInTheVersionTheirFramesNeed) {
       shape = {u16(), i16(), std::vector<TPatchSubFrame>(pick(0, 4)), TKSScript(pick(0, 6))};
       for (TPatchSubFrame& f : shape.Frames) {
         f = {u16(), u16(), i16(), i16(), i16(), i16(), i16(), 255, 0, ByteBuffer(pick(0, 300))};
-        for (std::uint8_t& byte : f.Pixels) byte = static_cast<std::uint8_t>(pick(0, 255));
+        for (std::uint8_t& byte : f.Pixels.Edit()) byte = static_cast<std::uint8_t>(pick(0, 255));
         // Opaque and raw, each way of leaving version 1 on its own, or anything.
         const std::pair<int, int> ways[] = {{255, 0}, {254, 0}, {255, 1}, {pick(0, 255), pick(0, 255)}};
         std::tie(f.Opacity, f.Encoding) = ways[opaque ? 0 : pick(0, 3)];

@@ -30,7 +30,7 @@ Bytes Pat(std::size_t count, unsigned seed) {
 TPatchFrame Shape(std::uint16_t w, std::uint16_t h, std::int16_t x, std::int16_t y, const Bytes& px,
                   std::int16_t index = -1, std::uint16_t flags = 0, std::int16_t fx = 0,
                   std::int16_t fy = 0) {
-  const TPatchSubFrame frame{h, w, x, y, fx, fy, kFormatIndexed, 255, kEncodingRaw, {px.begin(), px.end()}};
+  const TPatchSubFrame frame{h, w, x, y, fx, fy, kFormatIndexed, 255, kEncodingRaw, ByteBuffer(px.begin(), px.end())};
   return {flags, index, {frame}, {}};
 }
 

@@ -155,7 +155,7 @@ TEST(FrameDecoding, SampledDecodingMatchesSamplingTheFullPicture) {
       if (alphaBytes) png = ByteBuilder().Raw(png).Raw(Png(w, h, {split, payload.end()}, false));
       frame = Frame(w, h, format, png, kEncodingPNG);
     } else if (round % 3 == 2) {
-      frame.Pixels.resize(random() % frame.Pixels.size());  // a payload cut short
+      frame.Pixels.Edit().resize(random() % frame.Pixels.size());  // a payload cut short
     }
     if (unsupported) frame.Encoding = 2;
     const int tw = 1 + int(random() % w), th = 1 + int(random() % h);

@@ -14,7 +14,7 @@ namespace quillmere::test {
 inline TPatchSubFrame Frame(int width, int height, std::int32_t format, const Bytes& pixels,
                             std::uint8_t encoding = kEncodingRaw, std::uint8_t opacity = 255) {
   return {std::uint16_t(height),         std::uint16_t(width), 3, -4, 5, -6, format, opacity, encoding,
-          {pixels.begin(), pixels.end()}};
+          ByteBuffer(pixels.begin(), pixels.end())};
 }
 
 // A raw frame at (x, y); one-row or one-colour frames read the same either way
@@ -23,7 +23,7 @@ inline TPatchSubFrame Placed(int width, int height, int x, int y, const Bytes& p
                              std::int32_t format = kFormatIndexed) {
   // clang-format off
   return {std::uint16_t(height), std::uint16_t(width), std::int16_t(x), std::int16_t(y), 0, 0, format, 255,
-          kEncodingRaw, {pixels.begin(), pixels.end()}};
+          kEncodingRaw, ByteBuffer(pixels.begin(), pixels.end())};
   // clang-format on
 }
 

@@ -16,7 +16,7 @@ TPatchSubFrame HalfClear(int width, int height, std::uint8_t first) {
       std::uint16_t(height), std::uint16_t(width), 0, 0, 0, 0, kFormatIndexed, 255, kEncodingRaw, {}};
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      frame.Pixels.push_back(x < width / 2 ? 0 : static_cast<std::uint8_t>(first + (x + y) % 40));
+      frame.Pixels.Edit().push_back(x < width / 2 ? 0 : static_cast<std::uint8_t>(first + (x + y) % 40));
     }
   }
   return frame;

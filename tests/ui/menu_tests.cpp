@@ -53,7 +53,7 @@ class MenuTests : public QObject {
     ui::MainWindow& window = f.Start();
     QStringList titles;
     for (QAction* action : window.menuBar()->actions()) titles << action->text();
-    QCOMPARE(titles, (QStringList{"&File", "&Source", "Options", "&Help"}));
+    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Source", "Options", "&Help"}));
 
     // An empty workspace: nothing to export or save from the source yet;
     // the items whose dialogs this build lacks are there but off.
@@ -69,6 +69,7 @@ class MenuTests : public QObject {
         "Remove Duplicates...", "-",
         "Object Number Offset...", "-",
         "E&xit"};
+    const QStringList edit{"&Undo  Ctrl+Z  (off)", "&Redo  Ctrl+Shift+Z  (off)"};
     const QStringList source{
         "&Import...  Ctrl+I", "Reload Source...", "Recent", "Recent > Empty  (hidden)", "-",
         "Save Source Changes  (off)", "-",
@@ -86,6 +87,8 @@ class MenuTests : public QObject {
     const QStringList help{"Contents...  F1", "Website...", "Support...", "-", "&About..."};
     // clang-format on
     QCOMPARE(Describe(BarMenu(window, "&File")), file);
+    QCOMPARE(Describe(BarMenu(window, "&Edit")), edit);
+    QCOMPARE(window.Action("Redo1")->shortcuts(), QKeySequence::listFromString("Ctrl+Shift+Z; Ctrl+Y"));
     QCOMPARE(Describe(BarMenu(window, "&Source")), source);
     QCOMPARE(Describe(BarMenu(window, "Options")), options);
     QCOMPARE(Describe(BarMenu(window, "&Help")), help);
