@@ -16,6 +16,8 @@ class UserInterface;
 // same ones.
 inline constexpr int kMinBaseFrameDelay = 1;
 inline constexpr int kMaxBaseFrameDelay = 1000;
+// The dialog's "Base Frame Delay" when it opens.
+inline constexpr int kDefaultBaseFrameDelay = 10;
 inline constexpr int kMinMaxSteps = 1;
 inline constexpr int kMaxMaxSteps = 100000;
 
@@ -26,7 +28,7 @@ struct TGifExportOptions {
   bool KitterspeakMode = true;  // false: "Direct Frames"
   // Hundredths of a second per frame in Direct Frames mode; the script's
   // initial default delay in milliseconds in Kitterspeak Animation mode.
-  int BaseFrameDelay = 10;
+  int BaseFrameDelay = kDefaultBaseFrameDelay;
   bool Transparent = true;  // palette index 0 is the transparent colour
   bool IgnorePos = false;   // each frame at its own size, positions unused
   bool Remapped = false;
