@@ -109,6 +109,8 @@ void AtomicFileWriter::Flush() {
 }
 
 void AtomicFileWriter::Write(const void* data, std::size_t count) {
+  // An empty row of an empty picture may come without any memory behind it.
+  if (count == 0) return;
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   if (used_ + count <= kBufferSize) {
     std::memcpy(buffer_.get() + used_, bytes, count);
