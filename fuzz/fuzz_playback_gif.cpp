@@ -1,0 +1,143 @@
+// A FOX file's shapes played as the animation editor's preview plays them
+// and exported as animated GIFs with options taken from the input; every GIF
+// written must read back through giflib with the frames and size reported.
+//
+// Input: four option bytes (mode and switches, base delay, maximum steps,
+// colour code), then a FOX file.
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "export/gif_export.h"
+#include "formats/fox_format.h"
+#include "fuzz_support.h"
+#include "interface/platform_error.h"
+#include "interface/scripted_user_interface.h"
+#include "kitterspeak/playback.h"
+#include "model/ks_commands.h"
+#include "model/frame_decoding.h"
+
+namespace {
+
+using namespace quillmere;
+
+// A shape is played and exported only while its frames, and the canvas its
+// positions spread them over, stay below this many pixels: a frame's missing
+// bytes read as 0 and positions cost nothing, so a few input bytes can ask
+// for frames and canvases up to the program's own limit of 64 Mi pixels,
+// each, which costs seconds without reaching code a smaller one does not.
+// Frames that are never decoded (an unknown format) don't count.
+constexpr long long kMaxFuzzPixels = 1 << 16;
+constexpr std::size_t kMaxShapes = 3;
+constexpr int kMaxPlayedFrames = 64;
+
+bool Decoded(const TPatchSubFrame& frame) {
+  return frame.Format == kFormatIndexed || frame.Format == kFormatColour || frame.Format == kFormatColourAlpha ||
+         frame.Format == kFormatColourAlpha7;
+}
+
+bool Affordable(const TPatchFrame& shape, const TGifExportOptions& options) {
+  long long pixels = 0;
+  int maxX = INT_MIN;
+  int maxY = INT_MIN;
+  for (const TPatchSubFrame& frame : shape.Frames) {
+    if (!Decoded(frame)) continue;
+    pixels += static_cast<long long>(frame.Width) * frame.Height;
+    maxX = std::max<int>(maxX, frame.ShapePosX);
+    maxY = std::max<int>(maxY, frame.ShapePosY);
+  }
+  if (pixels > kMaxFuzzPixels) return false;
+  if (maxX == INT_MIN || options.IgnorePos) return true;
+  if (options.KitterspeakMode) {
+    for (const TKSStep& step : shape.Script) {
+      if (step.Command == ksFrameX) maxX = std::max<int>(maxX, step.Arg1);
+      if (step.Command == ksFrameY) maxY = std::max<int>(maxY, step.Arg1);
+    }
+  }
+  const TGifCanvasGeometry geometry = ComputeCanvasGeometry(shape, options);
+  const long long width = static_cast<long long>(geometry.ShiftX) + maxX + geometry.ScreenWidth;
+  const long long height = static_cast<long long>(geometry.ShiftY) + maxY + geometry.ScreenHeight;
+  return width * height <= kMaxFuzzPixels;
+}
+
+void Play(const TPatchFrame& shape, int maxSteps) {
+  ScriptedUserInterface ui;
+  TKSPlayState state;
+  state.DefaultDelay = 100;
+  state.MaxSteps = maxSteps;
+  const int estimate = CountAnimationSteps(shape);
+  fuzz::Check(estimate >= 0 && estimate <= 10000, "the step estimate stays within its bounds");
+  for (int played = 0; played < kMaxPlayedFrames && !state.Stopped; ++played) {
+    TPicture picture;
+    try {
+      NextAnimationFrame(shape, state, picture, ui);
+    } catch (const ReadError&) {
+      return;  // a damaged PNG plane ends the preview
+    }
+    fuzz::Check(shape.Script.empty() ? state.Stopped
+                                     : state.Position >= 0 && static_cast<std::size_t>(state.Position) < shape.Script.size(),
+                "playback stays inside the script");
+    state.Delay = 0;
+  }
+}
+
+// Reads the GIF back; the export's frame count and a canvas a GIF can hold.
+void CheckGif(const std::string& name, const TGifExportResult& result) {
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName(name.c_str(), &error);
+  fuzz::Check(gif != nullptr, "a written GIF opens");
+  fuzz::Check(DGifSlurp(gif) == GIF_OK, "a written GIF reads to its end");
+  fuzz::Check(gif->ImageCount == result.Frames, "a GIF holds the frames the export reported");
+  fuzz::Check(gif->SWidth > 0 && gif->SHeight > 0, "a GIF's canvas is not empty");
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    const GifImageDesc& image = gif->SavedImages[i].ImageDesc;
+    fuzz::Check(image.Left + image.Width <= gif->SWidth && image.Top + image.Height <= gif->SHeight,
+                "every GIF frame lies on the canvas");
+  }
+  DGifCloseFile(gif, &error);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 4) return 0;
+  TGifExportOptions options;
+  options.KitterspeakMode = (data[0] & 1) != 0;
+  options.Transparent = (data[0] & 2) != 0;
+  options.IgnorePos = (data[0] & 4) != 0;
+  options.Optimize = (data[0] & 8) != 0;
+  options.Remapped = (data[0] & 16) != 0;
+  options.BaseFrameDelay = data[1];  // 0 shows the export bringing it within its limits
+  options.MaxSteps = data[2] % kMaxPlayedFrames;
+  options.ColourCode = "t" + std::string(10, static_cast<char>('#' + data[3] % 90));
+
+  const std::string fox = fuzz::ScratchFile("shapes.fox");
+  fuzz::PutFile(fox, fuzz::AsText(data + 4, size - 4));
+  ScriptedUserInterface ui;
+  TShapeList shapes;
+  try {
+    LoadFOXFile(fox, shapes, ui);
+  } catch (const PlatformError&) {
+    // The shapes read before the damage are played all the same.
+  }
+
+  const std::string gif = fuzz::ScratchFile("shape.gif");
+  for (std::size_t i = 0; i < shapes.size() && i < kMaxShapes; ++i) {
+    const TPatchFrame& shape = shapes[i];
+    if (!Affordable(shape, options)) continue;
+    Play(shape, options.MaxSteps);
+    fuzz::PutFile(gif, {}, false);
+    try {
+      const TGifExportResult result = ExportAnimatedGif(shape, options, gif, ui);
+      if (result.Written) CheckGif(gif, result);
+    } catch (const PlatformError&) {
+      // A damaged PNG plane ends the export, leaving no file.
+    }
+  }
+  return 0;
+}
