@@ -41,28 +41,47 @@ bool Decoded(const TPatchSubFrame& frame) {
          frame.Format == kFormatColourAlpha7;
 }
 
-bool Affordable(const TPatchFrame& shape, const TGifExportOptions& options) {
-  long long pixels = 0;
-  int maxX = INT_MIN;
-  int maxY = INT_MIN;
+// The largest canvas the export may use: frames that are drawn, at every
+// position they can take (their own and, in Kitterspeak Animation mode, the
+// script's), shifted so that the left-most and top-most lands on 0. A frame
+// that is never drawn must not widen it.
+struct TExtent {
+  long long Width = 1;
+  long long Height = 1;
+  long long Pixels = 0;  // of the drawn frames themselves
+};
+
+TExtent Extent(const TPatchFrame& shape, const TGifExportOptions& options) {
+  TExtent extent;
+  int minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
+  long long width = 0, height = 0;
   for (const TPatchSubFrame& frame : shape.Frames) {
     if (!Decoded(frame)) continue;
-    pixels += static_cast<long long>(frame.Width) * frame.Height;
+    extent.Pixels += static_cast<long long>(frame.Width) * frame.Height;
+    width = std::max<long long>(width, frame.Width);
+    height = std::max<long long>(height, frame.Height);
+    minX = std::min<int>(minX, frame.ShapePosX);
+    minY = std::min<int>(minY, frame.ShapePosY);
     maxX = std::max<int>(maxX, frame.ShapePosX);
     maxY = std::max<int>(maxY, frame.ShapePosY);
   }
-  if (pixels > kMaxFuzzPixels) return false;
-  if (maxX == INT_MIN || options.IgnorePos) return true;
-  if (options.KitterspeakMode) {
-    for (const TKSStep& step : shape.Script) {
-      if (step.Command == ksFrameX) maxX = std::max<int>(maxX, step.Arg1);
-      if (step.Command == ksFrameY) maxY = std::max<int>(maxY, step.Arg1);
+  if (minX != INT_MAX && !options.IgnorePos) {
+    if (options.KitterspeakMode) {
+      for (const TKSStep& step : shape.Script) {
+        if (step.Command == ksFrameX) minX = std::min<int>(minX, step.Arg1), maxX = std::max<int>(maxX, step.Arg1);
+        if (step.Command == ksFrameY) minY = std::min<int>(minY, step.Arg1), maxY = std::max<int>(maxY, step.Arg1);
+      }
     }
+    width += static_cast<long long>(maxX) - minX;
+    height += static_cast<long long>(maxY) - minY;
   }
-  const TGifCanvasGeometry geometry = ComputeCanvasGeometry(shape, options);
-  const long long width = static_cast<long long>(geometry.ShiftX) + maxX + geometry.ScreenWidth;
-  const long long height = static_cast<long long>(geometry.ShiftY) + maxY + geometry.ScreenHeight;
-  return width * height <= kMaxFuzzPixels;
+  extent.Width = std::max<long long>(width, 1);
+  extent.Height = std::max<long long>(height, 1);
+  return extent;
+}
+
+bool Affordable(const TExtent& extent) {
+  return extent.Pixels <= kMaxFuzzPixels && extent.Width * extent.Height <= kMaxFuzzPixels;
 }
 
 void Play(const TPatchFrame& shape, int maxSteps) {
@@ -87,13 +106,15 @@ void Play(const TPatchFrame& shape, int maxSteps) {
 }
 
 // Reads the GIF back; the export's frame count and a canvas a GIF can hold.
-void CheckGif(const std::string& name, const TGifExportResult& result) {
+void CheckGif(const std::string& name, const TGifExportResult& result, const TExtent& extent) {
   int error = 0;
   GifFileType* gif = DGifOpenFileName(name.c_str(), &error);
   fuzz::Check(gif != nullptr, "a written GIF opens");
   fuzz::Check(DGifSlurp(gif) == GIF_OK, "a written GIF reads to its end");
   fuzz::Check(gif->ImageCount == result.Frames, "a GIF holds the frames the export reported");
   fuzz::Check(gif->SWidth > 0 && gif->SHeight > 0, "a GIF's canvas is not empty");
+  fuzz::Check(gif->SWidth <= extent.Width && gif->SHeight <= extent.Height,
+              "only frames that are drawn size the canvas");
   for (int i = 0; i < gif->ImageCount; ++i) {
     const GifImageDesc& image = gif->SavedImages[i].ImageDesc;
     fuzz::Check(image.Left + image.Width <= gif->SWidth && image.Top + image.Height <= gif->SHeight,
@@ -129,12 +150,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string gif = fuzz::ScratchFile("shape.gif");
   for (std::size_t i = 0; i < shapes.size() && i < kMaxShapes; ++i) {
     const TPatchFrame& shape = shapes[i];
-    if (!Affordable(shape, options)) continue;
+    const TExtent extent = Extent(shape, options);
+    if (!Affordable(extent)) continue;
     Play(shape, options.MaxSteps);
     fuzz::PutFile(gif, {}, false);
     try {
       const TGifExportResult result = ExportAnimatedGif(shape, options, gif, ui);
-      if (result.Written) CheckGif(gif, result);
+      if (result.Written) CheckGif(gif, result, extent);
     } catch (const PlatformError&) {
       // A damaged PNG plane ends the export, leaving no file.
     }
