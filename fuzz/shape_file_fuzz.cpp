@@ -93,7 +93,10 @@ void FuzzShapeFile(const std::uint8_t* data, std::size_t size, TShapeFileType ty
   TShapeList second;
   if (!WriteAndRead(document.Shapes, type, second)) return;
   if (opened.Outcome.Whole() && SameReader(opened.Type.FileType, type)) {
+    // What came back is what was written, so writing it again would repeat
+    // the same round trip.
     Check(second == Kept(document.Shapes, type), "a whole file survives being written again");
+    return;
   }
   TShapeList third;
   Check(WriteAndRead(second, type, third), "what was written once can be written again");
