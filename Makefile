@@ -27,8 +27,8 @@ $(ASAN_DIR)/CMakeCache.txt:
 
 # The core and the libFuzzer targets only, with clang (no Qt).
 $(FUZZ_DIR)/CMakeCache.txt:
-	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-	  -DCMAKE_CXX_COMPILER=clang++ -DQUILLMERE_FUZZ=ON
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++
 
 build: deps $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS)
