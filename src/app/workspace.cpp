@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "documents/changed_on_disk.h"
 #include "documents/open_shape_file.h"
 #include "documents/save_destination.h"
 #include "editing/object_offset.h"
@@ -148,7 +149,7 @@ void TWorkspace::ClearDocument(TDocumentKind kind) {
 void TWorkspace::New1Click() {
   Guarded([&] {
     if (!DoQuerySaveDestination()) return;
-    Destination.FileName = std::string(kNoFileName);
+    Destination.ForgetFile();
     ClearDocument(TDocumentKind::Destination);
     Panes.DestGridClick();
     Destination.Modified = false;
@@ -216,10 +217,11 @@ bool TWorkspace::SaveSource() {
     Show(ui_, TMsgId::SourceHasNoFile);
     return false;
   }
+  if (!MayOverwrite(Source, Source.FileName, ui_)) return false;
   const bool written = UpperCase(ExtractFileExt(Source.FileName)) == ".FOX"
                            ? SaveFOXFile(Source.FileName, Source.Shapes)
                            : SaveFSHFile(Source.FileName, Source.Shapes, ui_, SaveOptions);
-  if (written) Source.Modified = false;
+  if (written) NoteWritten(Source);
   return written;
 }
 
@@ -227,7 +229,7 @@ bool TWorkspace::SaveSource() {
 // document keeps its file when the trash refuses, as the file is still there.
 bool TWorkspace::TrashEmptySource() {
   if (!ui_.MoveToTrash(Source.FileName)) return false;
-  Source.FileName = std::string(kNoFileName);
+  Source.ForgetFile();
   Source.Modified = false;
   return true;
 }

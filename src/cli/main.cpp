@@ -8,6 +8,7 @@
 
 #include "cli/cli_session.h"
 #include "cli/commands.h"
+#include "formats/atomic_file_writer.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ void AddAnswers(CLI::App* command, std::vector<std::string>& answers) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A save past the file-size limit must fail like any write, not end the program.
+  quillmere::IgnoreFileSizeSignal();
   CLI::App app{"Quillmere's command-line companion: inspect, convert and export Furcadia shape files "
                "(FOX, FSH, FS2 with their FBJ companions). Shapes are numbered from 0."};
   app.name("quillmere-cli");

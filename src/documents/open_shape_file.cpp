@@ -20,7 +20,7 @@ TLoadOutcome ReadInto(const std::string& fileName, TShapeFileType type, TShapeLi
   return LoadFSHFile(fileName, shapes, ui, false);
 }
 
-void ForgetUnreadFile(TDocument& document) { document.FileName = std::string(kNoFileName); }
+void ForgetUnreadFile(TDocument& document) { document.ForgetFile(); }
 
 }  // namespace
 
@@ -29,6 +29,7 @@ TOpenResult OpenShapeFile(const std::string& fileName, TDocument& document, User
   TOpenResult result;
   result.Type = DetectFileType(fileName);
   document.FileName = fileName;
+  document.OnDisk = FileIdentityOf(fileName);
   document.Modified = false;
   document.Offset = 0;
   try {

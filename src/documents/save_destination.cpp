@@ -1,5 +1,6 @@
 #include "documents/save_destination.h"
 
+#include "documents/changed_on_disk.h"
 #include "formats/file_name.h"
 #include "formats/fox_format.h"
 #include "interface/messages.h"
@@ -10,8 +11,14 @@ namespace quillmere {
 bool SaveDestinationFile(const std::string& fileName, TDocument& destination, UserInterface& ui,
                          const TSaveOptions& options, const TFileUsed& used) {
   bool written = false;
-  if (UpperCase(ExtractFileExt(fileName)) == ".FOX") {
+  if (!MayOverwrite(destination, fileName, ui)) return false;
+  // What was remembered of the old file says nothing about a file of another name.
+  auto takeName = [&] {
+    if (destination.FileName != fileName) destination.OnDisk.reset();
     destination.FileName = fileName;
+  };
+  if (UpperCase(ExtractFileExt(fileName)) == ".FOX") {
+    takeName();
     if (used) used(fileName);
     written = SaveFOXFile(fileName, destination.Shapes);
   } else {
@@ -21,11 +28,11 @@ bool SaveDestinationFile(const std::string& fileName, TDocument& destination, Us
       Show(ui, TMsgId::FileNotSaved);
       return false;
     }
-    destination.FileName = fileName;
+    takeName();
     if (used) used(fileName);
     written = SaveFSHFile(fileName, destination.Shapes, ui, options);
   }
-  if (written) destination.Modified = false;
+  if (written) NoteWritten(destination);
   return written;
 }
 

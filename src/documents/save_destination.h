@@ -9,7 +9,8 @@
 namespace quillmere {
 
 // Saves the destination under `fileName` in the type its extension names
-// (".FOX" FOX, ".FS2" FS2, anything else FSH), asking first when FSH or FS2
+// (".FOX" FOX, ".FS2" FS2, anything else FSH), asking first when the file is
+// the document's own and was changed on disk since, then when FSH or FS2
 // would lose data. A written save gives the document that name, tells `used`
 // of it and clears the modified flag. Returns whether the file was
 // written; write errors raise WriteError with the document's flag unchanged.

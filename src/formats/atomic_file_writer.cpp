@@ -1,14 +1,17 @@
 #include "formats/atomic_file_writer.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 #include "formats/file_name.h"
@@ -24,12 +27,12 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// Creates a file under a fresh name beginning with `prefix`. O_EXCL makes
-// the name ours alone, even against a link placed there beforehand.
-int CreateUnique(const std::string& prefix, mode_t mode, std::string& name) {
+// Calls `attempt` with fresh names beginning with `prefix` until one is not
+// taken; `name` keeps the last name tried. Returns what the last attempt did.
+int UnderAFreshName(const std::string& prefix, std::string& name, const std::function<int(const char*)>& attempt) {
   constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   static std::atomic<std::uint64_t> counter{0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  for (int tries = 0; tries < 100; ++tries) {
     std::uint64_t bits = 0;
     if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != sizeof bits) {
       // Without the kernel's generator any spread of names will do: a name
@@ -39,11 +42,57 @@ int CreateUnique(const std::string& prefix, mode_t mode, std::string& name) {
     }
     name = prefix;
     for (int i = 0; i < 8; ++i, bits /= 62) name += kLetters[bits % 62];
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    const int result = attempt(name.c_str());
+    if (result >= 0 || errno != EEXIST) return result;
   }
   errno = EEXIST;
   return -1;
+}
+
+// Creates a file under a fresh name beginning with `prefix`. O_EXCL makes
+// the name ours alone, even against a link placed there beforehand.
+int CreateUnique(const std::string& prefix, mode_t mode, std::string& name) {
+  return UnderAFreshName(prefix, name, [mode](const char* candidate) {
+    return ::open(candidate, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  });
+}
+
+// A file with no name in `folder`, which vanishes with its descriptor; -1
+// with errno set when the file system or the kernel can't make one, or when
+// there is no /proc to give it a name through later.
+int CreateUnnamed(const std::string& folder, mode_t mode) {
+#ifdef O_TMPFILE
+  if (::access("/proc/self/fd", X_OK) != 0) {
+    errno = EOPNOTSUPP;
+    return -1;
+  }
+  return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+#else
+  (void)folder;
+  (void)mode;
+  errno = EOPNOTSUPP;
+  return -1;
+#endif
+}
+
+// The errors by which a kernel or file system says it has no unnamed files;
+// any other error is the folder's own and ends the save.
+bool NoUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+// The file a save replaces: a symbolic link is followed to the file it leads
+// to (which need not exist yet), so that the link itself survives the rename.
+// False when the links go round in a circle.
+bool FollowLinks(std::string& path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+    std::string link(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
+    if (length <= 0) return true;
+    link.resize(static_cast<std::size_t>(length));
+    path = link.front() == '/' ? link : FolderOf(path) + "/" + link;
+  }
+  return false;
 }
 
 // After the rename the target holds the new bytes, already on disk, and the
@@ -63,27 +112,51 @@ TDurabilityCalls& DurabilityCalls() {
   return calls;
 }
 
+void IgnoreFileSizeSignal() {
+  static const bool ignored = [] {
+    struct sigaction action {};
+    action.sa_handler = SIG_IGN;
+    ::sigemptyset(&action.sa_mask);
+    return ::sigaction(SIGXFSZ, &action, nullptr) == 0;
+  }();
+  (void)ignored;
+}
+
 AtomicFileWriter::AtomicFileWriter(std::string targetPath)
-    : target_(std::move(targetPath)), buffer_(new std::uint8_t[kBufferSize]) {
+    : target_(std::move(targetPath)), path_(target_), buffer_(new std::uint8_t[kBufferSize]) {
+  IgnoreFileSizeSignal();
+  if (!FollowLinks(path_)) Fail(ELOOP);
   // A new file is created with 0666 for the kernel to cut by the umask (and
   // the folder's default ACL), as any program's new file is. A replacement
   // starts owner-only and then takes the old file's bits, which the umask
   // must not cut.
   struct stat old {};
-  const bool replaces = ::stat(target_.c_str(), &old) == 0;
-  const std::string prefix = FolderOf(target_) + "/." + ExtractFileName(target_) + ".";
-  fd_ = CreateUnique(prefix, replaces ? 0600 : 0666, temp_);
-  if (fd_ < 0) Fail(errno);
+  const bool replaces = ::stat(path_.c_str(), &old) == 0;
+  if (replaces && S_ISDIR(old.st_mode)) Refuse("it is a folder, not a file.");
+  const std::string folder = FolderOf(path_);
+  const mode_t mode = replaces ? 0600 : 0666;
+  fd_ = CreateUnnamed(folder, mode);
+  unnamed_ = fd_ >= 0;
+  if (!unnamed_ && NoUnnamedFiles(errno)) fd_ = CreateUnique(folder + "/." + ExtractFileName(path_) + ".", mode, temp_);
+  if (fd_ < 0) {
+    const int error = errno;
+    struct stat info {};
+    if ((error == ENOENT || error == ENOTDIR) && (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+      Refuse("the folder \"" + folder + "\" does not exist.");
+    }
+    Fail(error);
+  }
   if (replaces && ::fchmod(fd_, old.st_mode & 07777) != 0) {
     const int error = errno;
-    ::close(fd_);
-    ::unlink(temp_.c_str());
+    Discard();  // no destructor runs for a constructor that throws
     Fail(error);
   }
 }
 
-AtomicFileWriter::~AtomicFileWriter() {
-  if (fd_ >= 0) ::close(fd_);
+AtomicFileWriter::~AtomicFileWriter() { Discard(); }
+
+void AtomicFileWriter::Discard() {
+  if (fd_ >= 0) ::close(std::exchange(fd_, -1));
   if (!published_ && !temp_.empty()) ::unlink(temp_.c_str());
 }
 
@@ -91,6 +164,12 @@ void AtomicFileWriter::Fail(int error) {
   failed_ = true;
   throw WriteError("Unable to save \"" + target_ + "\": " + std::strerror(error) +
                    ". The file on disk was left as it was.");
+}
+
+// For the failures where "left as it was" would mislead: there is no file.
+void AtomicFileWriter::Refuse(const std::string& why) {
+  failed_ = true;
+  throw WriteError("Unable to save \"" + target_ + "\": " + why);
 }
 
 void AtomicFileWriter::WriteAll(const std::uint8_t* bytes, std::size_t count) {
@@ -109,7 +188,7 @@ void AtomicFileWriter::Flush() {
 }
 
 void AtomicFileWriter::Write(const void* data, std::size_t count) {
-  // An empty row of an empty picture may come without any memory behind it.
+  // An empty payload may come with no storage at all, which memcpy must not see.
   if (count == 0) return;
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   if (used_ + count <= kBufferSize) {
@@ -145,20 +224,36 @@ void AtomicFileWriter::Finish() {
   if (failed_) Fail(EIO);
   Flush();
   if (DurabilityCalls().Sync(fd_) != 0) Fail(errno);
+  if (unnamed_) NameTemporary();
   const int fd = std::exchange(fd_, -1);
   if (::close(fd) != 0) Fail(errno);
   finished_ = true;
 }
 
+// An unnamed file can't be renamed over the target, and a link can't replace
+// one, so it gets a temporary name only now, with its bytes on disk; a process
+// killed from here to the rename is the one way to leave it behind.
+void AtomicFileWriter::NameTemporary() {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  const std::string prefix = FolderOf(path_) + "/." + ExtractFileName(path_) + ".";
+  const int result = UnderAFreshName(prefix, temp_, [&](const char* candidate) {
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate, AT_SYMLINK_FOLLOW);
+  });
+  if (result != 0) {
+    temp_.clear();
+    Fail(errno);
+  }
+}
+
 void AtomicFileWriter::Rename() {
-  if (DurabilityCalls().Rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
+  if (DurabilityCalls().Rename(temp_.c_str(), path_.c_str()) != 0) Fail(errno);
   published_ = true;
 }
 
 void AtomicFileWriter::Publish() {
   Finish();
   Rename();
-  SyncFolder(target_);
+  SyncFolder(path_);
 }
 
 void AtomicFileWriter::PublishTogether(AtomicFileWriter& first, AtomicFileWriter& second) {
@@ -167,22 +262,22 @@ void AtomicFileWriter::PublishTogether(AtomicFileWriter& first, AtomicFileWriter
   // A hard link keeps the first target's old content reachable until the
   // second file is in place; the temporary name is unique, so is this one.
   std::string backup = first.temp_ + ".old";
-  bool hadOld = ::access(first.target_.c_str(), F_OK) == 0;
-  bool backedUp = hadOld && ::link(first.target_.c_str(), backup.c_str()) == 0;
+  bool hadOld = ::access(first.path_.c_str(), F_OK) == 0;
+  bool backedUp = hadOld && ::link(first.path_.c_str(), backup.c_str()) == 0;
   first.Rename();
   try {
     second.Rename();
   } catch (...) {
     if (backedUp) {
-      ::rename(backup.c_str(), first.target_.c_str());
+      ::rename(backup.c_str(), first.path_.c_str());
     } else if (!hadOld) {
-      ::unlink(first.target_.c_str());
+      ::unlink(first.path_.c_str());
     }
     throw;
   }
   if (backedUp) ::unlink(backup.c_str());
-  SyncFolder(first.target_);
-  if (FolderOf(second.target_) != FolderOf(first.target_)) SyncFolder(second.target_);
+  SyncFolder(first.path_);
+  if (FolderOf(second.path_) != FolderOf(first.path_)) SyncFolder(second.path_);
 }
 
 void AtomicFileWriter::Commit() { Publish(); }

@@ -102,6 +102,8 @@ constexpr std::array kMessages = {
   TMsgEntry{TMsgId::SaveSourceConfirm, kWarning,
     "Are you sure you want to save the changes to the source?\rThis cannot be undone!",
     TMsgIcon::Warning, TMsgButtons::YesNo},
+  TMsgEntry{TMsgId::ChangedOnDisk, kWarning,
+    "%s was changed on disk since it was opened. Overwrite it?", TMsgIcon::Warning, TMsgButtons::YesNo},
   TMsgEntry{TMsgId::SourceHasNoFile, kQuillmere,
     "The source has no file to save to, so nothing was written.\rA file that was not read completely is never written back.",
     TMsgIcon::Warning, TMsgButtons::Ok},

@@ -43,6 +43,7 @@ enum class TMsgId {
   SourceUnsavedNoObjects,
   SourceEmptyDelete,
   SaveSourceConfirm,
+  ChangedOnDisk,
   SourceHasNoFile,
   RecentFileNotFound,
   UnrecognisedFiletype,

@@ -6,6 +6,7 @@
 #include <future>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "interface/platform_error.h"
@@ -93,14 +94,20 @@ void ReadPlane(const TPatchSubFrame& frame, std::size_t& position, TPicture& tar
 
 // What a frame with an encoding this program can't decode shows: its size,
 // white, with black "UNSUPPORTED" on it, so the user sees which frame it is.
-TPicture UnsupportedPicture(const TPatchSubFrame& frame, TPictureDepth depth) {
-  constexpr std::uint8_t kWhiteIndex = 255;
+constexpr std::string_view kUnsupportedMark = "UNSUPPORTED";
+constexpr int kUnsupportedMarkTop = 10;
+constexpr std::uint8_t kUnsupportedWhite = 255;  // palette index 255 or full channels
+
+TPicture UnsupportedPicture(int width, int height, TPictureDepth depth) {
   static const std::uint8_t kBlackIndex = NearestPaletteIndex(0, 0, 0);
-  TPicture picture(frame.Width, frame.Height, depth);
-  std::fill(picture.Pixels.begin(), picture.Pixels.end(),
-            depth == TPictureDepth::Indexed8 ? kWhiteIndex : 255);
-  DrawText(picture, 0, 10, "UNSUPPORTED", kBlackIndex, 0, 0, 0);
+  TPicture picture(width, height, depth);
+  std::fill(picture.Pixels.begin(), picture.Pixels.end(), kUnsupportedWhite);
+  DrawText(picture, 0, kUnsupportedMarkTop, kUnsupportedMark, kBlackIndex, 0, 0, 0);
   return picture;
+}
+
+TPicture UnsupportedPicture(const TPatchSubFrame& frame, TPictureDepth depth) {
+  return UnsupportedPicture(frame.Width, frame.Height, depth);
 }
 
 // The frame's picture from its first plane, `position` left after that
@@ -260,14 +267,25 @@ void SamplePlane(const TPatchSubFrame& frame, std::size_t& position, const TSamp
   }
 }
 
-TPicture SamplePicture(const TPicture& source, int width, int height) {
-  TPicture target(width, height, source.Depth);
-  const TSampling sampling = MakeSampling(source.Width, source.Height, width, height);
-  const std::size_t bpp = static_cast<std::size_t>(source.BytesPerPixel());
+// The "UNSUPPORTED" picture shrunk to width x height, drawing only the
+// corner that carries the mark: the rest is white, so a huge frame costs what
+// its thumbnail shows rather than its own size.
+TPicture SampleUnsupportedPicture(const TPatchSubFrame& frame, TPictureDepth depth, int width, int height) {
+  constexpr int kMarkWidth = static_cast<int>(kUnsupportedMark.size()) * kGlyphAdvance;
+  constexpr int kMarkHeight = kUnsupportedMarkTop + kGlyphHeight;
+  const TPicture mark = UnsupportedPicture(std::min<int>(frame.Width, kMarkWidth),
+                                           std::min<int>(frame.Height, kMarkHeight), depth);
+  TPicture target(width, height, depth);
+  std::fill(target.Pixels.begin(), target.Pixels.end(), kUnsupportedWhite);
+  const TSampling sampling = MakeSampling(frame.Width, frame.Height, width, height);
+  const std::size_t bpp = static_cast<std::size_t>(target.BytesPerPixel());
   for (int y = 0; y < height; ++y) {
-    const std::uint8_t* in = source.Row(sampling.SourceRow[static_cast<std::size_t>(y)]);
+    const int sourceRow = sampling.SourceRow[static_cast<std::size_t>(y)];
+    if (sourceRow >= mark.Height) continue;
     for (std::size_t x = 0; x < sampling.Columns.size(); ++x) {
-      std::memcpy(target.Row(y) + x * bpp, in + static_cast<std::size_t>(sampling.Columns[x]) * bpp, bpp);
+      const int sourceColumn = sampling.Columns[x];
+      if (sourceColumn >= mark.Width) break;
+      std::memcpy(target.Row(y) + x * bpp, mark.Row(sourceRow) + static_cast<std::size_t>(sourceColumn) * bpp, bpp);
     }
   }
   return target;
@@ -286,7 +304,7 @@ TDecodedFrame DecodeFrameSampled(const TPatchSubFrame& frame, int width, int hei
   }
   if (TooLarge(frame, ui)) return decoded;
   if (!Decodable(frame.Encoding)) {
-    decoded.Picture = SamplePicture(UnsupportedPicture(frame, *depth), width, height);
+    decoded.Picture = SampleUnsupportedPicture(frame, *depth, width, height);
     return decoded;
   }
   decoded.Picture = TPicture(width, height, *depth);

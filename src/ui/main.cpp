@@ -10,6 +10,7 @@
 
 #include "app/main_window_state.h"
 #include "export/colour_remap.h"
+#include "formats/atomic_file_writer.h"
 #include "model/shape_palette.h"
 #include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
@@ -37,6 +38,8 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A save past the file-size limit must fail like any write, not end the program.
+  quillmere::IgnoreFileSizeSignal();
   std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];

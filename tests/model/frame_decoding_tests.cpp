@@ -134,13 +134,16 @@ TEST(FrameDecoding, PngPlanesMustMatchTheirFrame) {
 namespace quillmere::test {
 
 // The thumbnail's sampled decoding gives exactly the nearest-neighbour
-// samples of the full decoding, for raw and PNG planes, short payloads and
-// every format.
+// samples of the full decoding, for raw and PNG planes, short payloads, the
+// "UNSUPPORTED" picture of an unknown encoding (frames both smaller and larger
+// than its mark) and every format.
 TEST(FrameDecoding, SampledDecodingMatchesSamplingTheFullPicture) {
   std::mt19937 random(7);
   ScriptedUserInterface ui;
-  for (int round = 0; round < 120; ++round) {
-    const int w = 1 + int(random() % 40), h = 1 + int(random() % 40),
+  for (int round = 0; round < 160; ++round) {
+    const bool unsupported = round >= 120;
+    const int most = unsupported ? 200 : 40;
+    const int w = 1 + int(random() % most), h = 1 + int(random() % most),
               format = std::array{1, 2, 3, 7}[round % 4];
     const int colourBytes = w * h * (format == 1 ? 1 : 3), alphaBytes = format >= 3 ? w * h : 0;
     Bytes payload(std::size_t(colourBytes + alphaBytes));
@@ -154,6 +157,7 @@ TEST(FrameDecoding, SampledDecodingMatchesSamplingTheFullPicture) {
     } else if (round % 3 == 2) {
       frame.Pixels.resize(random() % frame.Pixels.size());  // a payload cut short
     }
+    if (unsupported) frame.Encoding = 2;
     const int tw = 1 + int(random() % w), th = 1 + int(random() % h);
     const TDecodedFrame full = DecodeFrame(frame, ui), sampled = DecodeFrameSampled(frame, tw, th, ui);
     for (const auto& [whole, part] :

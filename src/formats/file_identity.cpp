@@ -1,0 +1,15 @@
+#include "formats/file_identity.h"
+
+#include <sys/stat.h>
+
+namespace quillmere {
+
+std::optional<TFileIdentity> FileIdentityOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return TFileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                       static_cast<std::int64_t>(info.st_size), static_cast<std::int64_t>(info.st_mtim.tv_sec),
+                       static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
+}
+
+}  // namespace quillmere
