@@ -47,8 +47,9 @@ bool Decoded(const TPatchSubFrame& frame) {
 
 // The largest canvas the export may use: frames that are drawn, at every
 // position they can take (their own and, in Kitterspeak Animation mode, the
-// script's), shifted so that the left-most and top-most lands on 0. A frame
-// that is never drawn must not widen it.
+// script's and those playback keeps from a frame it showed without drawing
+// it), shifted so that the left-most and top-most lands on 0. A frame that is
+// never drawn must not widen it by its size.
 struct TExtent {
   long long Width = 1;
   long long Height = 1;
@@ -71,6 +72,10 @@ TExtent Extent(const TPatchFrame& shape, const TGifExportOptions& options) {
   }
   if (minX != INT_MAX && !options.IgnorePos) {
     if (options.KitterspeakMode) {
+      for (const TPatchSubFrame& frame : shape.Frames) {
+        minX = std::min<int>(minX, frame.ShapePosX), maxX = std::max<int>(maxX, frame.ShapePosX);
+        minY = std::min<int>(minY, frame.ShapePosY), maxY = std::max<int>(maxY, frame.ShapePosY);
+      }
       for (const TKSStep& step : shape.Script) {
         if (step.Command == ksFrameX) minX = std::min<int>(minX, step.Arg1), maxX = std::max<int>(maxX, step.Arg1);
         if (step.Command == ksFrameY) minY = std::min<int>(minY, step.Arg1), maxY = std::max<int>(maxY, step.Arg1);
@@ -90,6 +95,34 @@ bool Affordable(const TPatchFrame& shape, const TGifExportOptions& options, cons
                                                     : static_cast<long long>(shape.Frames.size());
   const long long canvas = extent.Width * extent.Height;
   return extent.Pixels <= kMaxFuzzPixels && canvas <= kMaxFuzzPixels && canvas * written <= kMaxWrittenPixels;
+}
+
+// The least canvas the export may use: the span of the places where drawn
+// frames actually land, so that none is cut off.
+struct TSpan {
+  long long Width = 0;
+  long long Height = 0;
+};
+
+TSpan Span(const TPatchFrame& shape, const TGifExportOptions& options) {
+  long long left = LLONG_MAX, top = LLONG_MAX, right = LLONG_MIN, bottom = LLONG_MIN;
+  const auto place = [&](const TPatchSubFrame& frame, long long x, long long y) {
+    if (!Decoded(frame) || frame.Width == 0 || frame.Height == 0) return;
+    left = std::min(left, x), top = std::min(top, y);
+    right = std::max(right, x + frame.Width), bottom = std::max(bottom, y + frame.Height);
+  };
+  if (options.KitterspeakMode) {
+    TKSPlayState state;
+    state.MaxSteps = std::max(options.MaxSteps, 1);
+    for (int calls = 0; !state.Stopped && calls <= state.MaxSteps; ++calls) {
+      const int shown = NextAnimationFrameIndex(shape, state);
+      if (shown >= 0) place(shape.Frames[static_cast<std::size_t>(shown)], state.FrameX, state.FrameY);
+    }
+  } else {
+    for (const TPatchSubFrame& frame : shape.Frames) place(frame, frame.ShapePosX, frame.ShapePosY);
+  }
+  if (left == LLONG_MAX) return {};
+  return {right - left, bottom - top};
 }
 
 void Play(const TPatchFrame& shape, int maxSteps) {
@@ -114,7 +147,7 @@ void Play(const TPatchFrame& shape, int maxSteps) {
 }
 
 // Reads the GIF back; the export's frame count and a canvas a GIF can hold.
-void CheckGif(const std::string& name, const TGifExportResult& result, const TExtent& extent) {
+void CheckGif(const std::string& name, const TGifExportResult& result, const TExtent& extent, const TSpan& span) {
   int error = 0;
   GifFileType* gif = DGifOpenFileName(name.c_str(), &error);
   fuzz::Check(gif != nullptr, "a written GIF opens");
@@ -123,6 +156,7 @@ void CheckGif(const std::string& name, const TGifExportResult& result, const TEx
   fuzz::Check(gif->SWidth > 0 && gif->SHeight > 0, "a GIF's canvas is not empty");
   fuzz::Check(gif->SWidth <= extent.Width && gif->SHeight <= extent.Height,
               "only frames that are drawn size the canvas");
+  fuzz::Check(gif->SWidth >= span.Width && gif->SHeight >= span.Height, "no drawn frame is cut off the canvas");
   for (int i = 0; i < gif->ImageCount; ++i) {
     const GifImageDesc& image = gif->SavedImages[i].ImageDesc;
     fuzz::Check(image.Left + image.Width <= gif->SWidth && image.Top + image.Height <= gif->SHeight,
@@ -164,7 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::PutFile(gif, {}, false);
     try {
       const TGifExportResult result = ExportAnimatedGif(shape, options, gif, ui);
-      if (result.Written) CheckGif(gif, result, extent);
+      if (result.Written) CheckGif(gif, result, extent, options.IgnorePos ? TSpan{} : Span(shape, options));
     } catch (const PlatformError&) {
       // A damaged PNG plane ends the export, leaving no file.
     }

@@ -224,6 +224,17 @@ void ShapeSeeds() {
             {{ksShowFrame, 0, 0}, {ksShowFrame, 1, 0}, {ksLoopToStep, 0, 20}})};
   Put("playback_gif", "regress-unknown-format-sizes-canvas", ksMode + SavedFOX(hostile));
   Put("playback_gif", "regress-unknown-format-sizes-canvas-direct", directOptimised + SavedFOX(hostile));
+  // Regression: a frame drawn at the position playback kept from a frame it
+  // showed without drawing was cut off left of the canvas.
+  TPatchSubFrame undrawn = Frame(kFormatIndexed, 0, 0, kEncodingRaw, 13);
+  undrawn.Format = 63;
+  undrawn.Width = undrawn.Height = 3;
+  undrawn.ShapePosX = -100;
+  TPatchSubFrame drawn = Frame(kFormatIndexed, 4, 4, kEncodingRaw, 14);
+  drawn.ShapePosX = drawn.ShapePosY = 0;
+  const TShapeList kept = {Shape({drawn, undrawn}, {{ksShowFrame, 1, 0}, {ksFrameY, 0, 0}, {ksShowFrame, 0, 0},
+                                                    {ksShowFrame, 0, 0}, {ksStop, 0, 0}})};
+  Put("playback_gif", "regress-position-kept-from-undrawn-frame", ksMode + SavedFOX(kept));
 }
 
 void FrameSeeds() {

@@ -56,7 +56,8 @@ struct TGifCanvasGeometry {
 // Positions are the frames' own and, in Kitterspeak Animation mode, also the
 // arguments of the script's Set frame X and Y position steps. Frames that
 // are never drawn (an unknown format, too large to decode) count for nothing;
-// without a frame to draw everything is 0.
+// without a frame to draw everything is 0. The export shifts further when
+// playback draws a frame at a position kept from a frame that is never drawn.
 TGifCanvasGeometry ComputeCanvasGeometry(const TPatchFrame& shape, const TGifExportOptions& options);
 
 struct TCanvasSize {
