@@ -47,8 +47,9 @@ bool Decoded(const TPatchSubFrame& frame) {
 
 // The largest canvas the export may use: frames that are drawn, at every
 // position they can take (their own and, in Kitterspeak Animation mode, the
-// script's and those playback keeps from a frame it showed without drawing
-// it), shifted so that the left-most and top-most lands on 0. A frame that is
+// script's, those playback keeps from a frame it showed without drawing it,
+// and the 0 it starts from, which a Set frame Y position before the first Show
+// Frame keeps for X), shifted so that the left-most and top-most lands on 0. A frame that is
 // never drawn must not widen it by its size.
 struct TExtent {
   long long Width = 1;
@@ -72,6 +73,8 @@ TExtent Extent(const TPatchFrame& shape, const TGifExportOptions& options) {
   }
   if (minX != INT_MAX && !options.IgnorePos) {
     if (options.KitterspeakMode) {
+      minX = std::min(minX, 0), maxX = std::max(maxX, 0);
+      minY = std::min(minY, 0), maxY = std::max(maxY, 0);
       for (const TPatchSubFrame& frame : shape.Frames) {
         minX = std::min<int>(minX, frame.ShapePosX), maxX = std::max<int>(maxX, frame.ShapePosX);
         minY = std::min<int>(minY, frame.ShapePosY), maxY = std::max<int>(maxY, frame.ShapePosY);
