@@ -3,10 +3,16 @@
 
 BUILD_DIR  ?= build
 ASAN_DIR   ?= build-asan
+FUZZ_DIR   ?= build-fuzz
+# make fuzz: seconds per target, and which targets (all when empty).
+FUZZ_SECONDS ?= 180
+FUZZ_TARGETS ?=
+# make test: seconds of fuzzing per target after its committed corpus.
+FUZZ_CHECK_SECONDS ?= 5
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build build-asan run test test-plain test-asan bench screenshots install package clean
+.PHONY: all deps build build-asan build-fuzz run test test-plain test-asan test-fuzz fuzz bench screenshots install package clean
 
 all: build
 
@@ -19,11 +25,19 @@ $(BUILD_DIR)/CMakeCache.txt:
 $(ASAN_DIR)/CMakeCache.txt:
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLMERE_SANITIZE=ON
 
+# The core and the libFuzzer targets only, with clang (no Qt).
+$(FUZZ_DIR)/CMakeCache.txt:
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++
+
 build: deps $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 build-asan: deps $(ASAN_DIR)/CMakeCache.txt
 	cmake --build $(ASAN_DIR) -j $(JOBS)
+
+build-fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
 # Opens the editor; FILES="walls.fox import.fsh" opens a destination and a source.
 run: build
@@ -37,7 +51,16 @@ test-asan: build-asan
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-test: test-plain test-asan
+# Every fuzz target over its committed corpus, then a few seconds of fuzzing.
+test-fuzz: build-fuzz
+	./fuzz/run-fuzz --check $(FUZZ_DIR) $(FUZZ_CHECK_SECONDS)
+
+test: test-plain test-asan test-fuzz
+
+# Fuzzes every target for FUZZ_SECONDS, one after another; new inputs go to
+# $(FUZZ_DIR)/corpus/, findings to $(FUZZ_DIR)/findings/ (fuzz/README.md).
+fuzz: build-fuzz
+	./fuzz/run-fuzz $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: build
 	./bench/run-convert-bench
@@ -60,4 +83,4 @@ package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -38,8 +38,9 @@ void Assign(TColorRemapTable& table, int source, int target) {
 
 void LoadColourMap() { ColourMap(); }
 
-TColorRemapTable BuildRemapTable(std::string_view colourCode) {
-  const TCorvaINIv2& map = ColourMap();
+TColorRemapTable BuildRemapTable(std::string_view colourCode) { return BuildRemapTable(ColourMap(), colourCode); }
+
+TColorRemapTable BuildRemapTable(const TCorvaINIv2& map, std::string_view colourCode) {
   std::string_view code = colourCode;
   if (code == "t" || !code.starts_with('t')) code = "t################";
   code.remove_prefix(1);

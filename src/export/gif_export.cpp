@@ -236,6 +236,35 @@ bool Drawable(const TPatchSubFrame& frame) {
   }
 }
 
+// A played frame is drawn where the playback stands, which may be a position
+// kept from a frame that is never drawn: Show Frame of an unknown format, a
+// Set frame Y position step, then Show Frame of a drawn one keeps the first
+// frame's X. The geometry knows only the drawn frames' positions and the
+// script's, so the shift grows until every drawn frame lands on the canvas
+// instead of being cut off at its left or top. The playback here decodes
+// nothing and stops where the export's own does.
+void CoverPlayedPositions(const TPatchFrame& shape, const TGifExportOptions& options,
+                          TGifCanvasGeometry& geometry) {
+  if (!options.KitterspeakMode || options.IgnorePos) return;
+  TKSPlayState state;
+  state.DefaultDelay = options.BaseFrameDelay;
+  state.MaxSteps = options.MaxSteps;
+  long long left = 0;
+  long long top = 0;
+  for (long long calls = 0; !state.Stopped && calls <= static_cast<long long>(options.MaxSteps); ++calls) {
+    const int shown = NextAnimationFrameIndex(shape, state);
+    state.Delay = 0;
+    if (shown < 0) continue;
+    const TPatchSubFrame& frame = shape.Frames[static_cast<std::size_t>(shown)];
+    if (!Drawable(frame) || frame.Width == 0 || frame.Height == 0) continue;
+    left = std::min<long long>(left, static_cast<long long>(state.FrameX) + geometry.ShiftX);
+    top = std::min<long long>(top, static_cast<long long>(state.FrameY) + geometry.ShiftY);
+  }
+  // Positions are 16-bit, so the widened shift stays far inside an int.
+  geometry.ShiftX -= static_cast<int>(left);
+  geometry.ShiftY -= static_cast<int>(top);
+}
+
 }  // namespace
 
 TGifCanvasGeometry ComputeCanvasGeometry(const TPatchFrame& shape, const TGifExportOptions& options) {
@@ -339,7 +368,8 @@ TGifExportResult Export(const TPatchFrame& shape, const TGifExportOptions& reque
     Show(ui, TMsgId::GifNoSteps);
     return {};
   }
-  const TGifCanvasGeometry geometry = ComputeCanvasGeometry(shape, options);
+  TGifCanvasGeometry geometry = ComputeCanvasGeometry(shape, options);
+  CoverPlayedPositions(shape, options, geometry);
 
   // The logical screen comes first in the file but must contain every frame
   // written, so a first playback measures the frames before anything is

@@ -16,6 +16,8 @@ class UserInterface;
 // same ones.
 inline constexpr int kMinBaseFrameDelay = 1;
 inline constexpr int kMaxBaseFrameDelay = 1000;
+// The dialog's "Base Frame Delay" when it opens.
+inline constexpr int kDefaultBaseFrameDelay = 10;
 inline constexpr int kMinMaxSteps = 1;
 inline constexpr int kMaxMaxSteps = 100000;
 
@@ -26,7 +28,7 @@ struct TGifExportOptions {
   bool KitterspeakMode = true;  // false: "Direct Frames"
   // Hundredths of a second per frame in Direct Frames mode; the script's
   // initial default delay in milliseconds in Kitterspeak Animation mode.
-  int BaseFrameDelay = 10;
+  int BaseFrameDelay = kDefaultBaseFrameDelay;
   bool Transparent = true;  // palette index 0 is the transparent colour
   bool IgnorePos = false;   // each frame at its own size, positions unused
   bool Remapped = false;
@@ -54,7 +56,8 @@ struct TGifCanvasGeometry {
 // Positions are the frames' own and, in Kitterspeak Animation mode, also the
 // arguments of the script's Set frame X and Y position steps. Frames that
 // are never drawn (an unknown format, too large to decode) count for nothing;
-// without a frame to draw everything is 0.
+// without a frame to draw everything is 0. The export shifts further when
+// playback draws a frame at a position kept from a frame that is never drawn.
 TGifCanvasGeometry ComputeCanvasGeometry(const TPatchFrame& shape, const TGifExportOptions& options);
 
 struct TCanvasSize {

@@ -16,7 +16,7 @@ class UserInterface;
 
 // A preview starts with the export's default "Base Frame Delay", so it shows
 // what an animated GIF of the script would show by default.
-inline constexpr int kPreviewDefaultDelay = TGifExportOptions{}.BaseFrameDelay;
+inline constexpr int kPreviewDefaultDelay = kDefaultBaseFrameDelay;
 // Shorter delays (0 and negative ones included) are shown this long: a
 // display refreshes no faster, and a timer firing at once would starve the
 // window.

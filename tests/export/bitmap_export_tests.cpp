@@ -49,4 +49,18 @@ TEST(BitmapExport, ShapeFramesGoToNumberedBitmaps) {
             "RGB (2, 2) [(9, 8, 7), (12, 11, 10), (3, 2, 1), (6, 5, 4)] [] [] []\n");
 }
 
+// A frame without columns is still a bitmap: the headers and no row bytes,
+// whose empty rows must not be copied from a picture that holds no memory.
+TEST(BitmapExport, AFrameWithoutColumnsGivesAnEmptyBitmap) {
+  TempDir dir;
+  ScriptedUserInterface ui;
+  const std::vector<std::string> written =
+      ExportShapeBitmaps(Shape({Frame(0, 3, kFormatColour, {}), Frame(0, 2, kFormatIndexed, {})}), dir.File("empty.bmp"), ui);
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_EQ(ReadFile(written[0]),
+            ByteBuilder().Text("BM").U32(54).U32(0).U32(54).U32(40).U32(0).U32(3).U16(1).U16(24).U32(0).U32(0)
+                .U32(0).U32(0).U32(0).U32(0).Get());
+  EXPECT_EQ(ReadFile(written[1]).size(), 1078u);  // the headers and the palette
+}
+
 }  // namespace quillmere::test

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <gif_lib.h>
 #include <nlohmann/json.hpp>
 
 #include "export/gif_export.h"
@@ -280,6 +281,36 @@ TEST(GifCanvas, FramesThatAreNeverDrawnDoNotSizeIt) {
   const TGifExportOptions plain{.KitterspeakMode = false};
   EXPECT_EQ(ComputeCanvasGeometry(Shape({unknown, drawn, huge}), plain), (TGifCanvasGeometry{4, 3, -2, -1}));
   EXPECT_EQ(ComputeCanvasGeometry(Shape({unknown, huge}), plain), TGifCanvasGeometry{});
+}
+
+// Playback keeps the position of a frame it shows even when that frame is
+// never drawn, and a Set frame Y position step keeps it for the next Show
+// Frame: that frame must still land on the canvas, not be cut off left of it.
+TEST(GifCanvas, AFrameDrawnWhereAnUndrawnFrameLeftThePlaybackLandsOnIt) {
+  TPatchSubFrame unknown = Frame(3, 3, 63, {});
+  unknown.ShapePosX = -100;
+  const TPatchFrame shape = Shape({Placed(4, 4, 0, 0, Bytes(16, 7)), unknown},
+                                  {{ksShowFrame, 1, 0}, {ksFrameY, 0, 0}, {ksShowFrame, 0, 0}, {ksShowFrame, 0, 0},
+                                   {ksStop, 0, 0}});
+  TempDir dir;
+  ScriptedUserInterface ui;
+  const TGifExportResult result =
+      ExportAnimatedGif(shape, {.KitterspeakMode = true, .Transparent = false, .MaxSteps = 10}, dir.File("a.gif"), ui);
+  ASSERT_TRUE(result.Written);
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName(dir.File("a.gif").c_str(), &error);
+  ASSERT_NE(gif, nullptr);
+  ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+  // Nothing, the frame where the unknown one stood, the frame at its own place.
+  std::vector<std::pair<int, int>> shown;  // canvas width, pixels of the frame's colour
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    const SavedImage& image = gif->SavedImages[i];
+    const int pixels = image.ImageDesc.Width * image.ImageDesc.Height;
+    shown.emplace_back(image.ImageDesc.Width, static_cast<int>(std::count(image.RasterBits, image.RasterBits + pixels, 7)));
+  }
+  EXPECT_EQ(shown, (std::vector<std::pair<int, int>>{{4, 0}, {4, 16}, {104, 16}}));
+  EXPECT_EQ(gif->SWidth, 104);
+  DGifCloseFile(gif, &error);
 }
 
 }  // namespace quillmere::test

@@ -1,0 +1,12 @@
+// A FOX file (with its FBJ companion after the marker) opened, written
+// back as FOX and read again.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "shape_file_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  quillmere::fuzz::FuzzShapeFile(data, size, quillmere::TShapeFileType::ftFOX);
+  return 0;
+}
