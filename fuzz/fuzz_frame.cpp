@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   frame.Height = U16(data + 4);
   frame.Opacity = data[6];
   frame.Encoding = data[7];
-  frame.Pixels.assign(data + 8, data + size);
+  frame.Pixels.Edit().assign(data + 8, data + size);
   if (static_cast<std::size_t>(frame.Width) * frame.Height > kMaxFuzzPixels) return 0;
 
   const std::optional<TDecodedFrame> full = Decode(frame, 0, 0, false);

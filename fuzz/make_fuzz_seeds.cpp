@@ -103,9 +103,10 @@ TPatchSubFrame Frame(std::int32_t format, int width, int height, std::uint8_t en
   const bool colour = format != kFormatIndexed;
   std::vector<Bytes> planes{Plane(width, height, colour ? 3 : 1, seed)};
   if (format == kFormatColourAlpha || format == kFormatColourAlpha7) planes.push_back(Plane(width, height, 1, seed + 1));
+  ByteBuffer& pixels = frame.Pixels.Edit();
   for (std::size_t i = 0; i < planes.size(); ++i) {
     const Bytes bytes = encoding == kEncodingPNG ? PNGStream(planes[i], width, height, colour && i == 0) : planes[i];
-    frame.Pixels.insert(frame.Pixels.end(), bytes.begin(), bytes.end());
+    pixels.insert(pixels.end(), bytes.begin(), bytes.end());
   }
   return frame;
 }
@@ -251,12 +252,12 @@ void FrameSeeds() {
   // A 10 x 10 frame whose plane claims 0x7FFFFFFF columns made libpng ask for 8 GiB.
   TPatchSubFrame wide = Frame(kFormatIndexed, 10, 10, kEncodingPNG, 9);
   const Bytes widePNG = WithHeader(Bytes(wide.Pixels.begin(), wide.Pixels.end()), 0x7FFFFFFF, 10, 0);
-  wide.Pixels.assign(widePNG.begin(), widePNG.end());
+  wide.Pixels.Edit().assign(widePNG.begin(), widePNG.end());
   Put("frame", "regress-png-width-0x7fffffff", FrameInput(wide));
   // An interlaced plane of 100,663,296 x 5 in a 5 x 5 frame took 300 MB a decode.
   TPatchSubFrame interlaced = Frame(kFormatColour, 5, 5, kEncodingPNG, 10);
   const Bytes interlacedPNG = WithHeader(Bytes(interlaced.Pixels.begin(), interlaced.Pixels.end()), 100663296, 5, 1);
-  interlaced.Pixels.assign(interlacedPNG.begin(), interlacedPNG.end());
+  interlaced.Pixels.Edit().assign(interlacedPNG.begin(), interlacedPNG.end());
   Put("frame", "regress-png-interlaced-100663296x5", FrameInput(interlaced));
   // A PNG-encoded frame of width 0 cleared a row through a null pointer.
   TPatchSubFrame empty = Frame(kFormatIndexed, 1, 5, kEncodingPNG, 11);
