@@ -4,6 +4,7 @@
 
 #include "documents/open_shape_file.h"
 #include "formats/fbj_companion.h"
+#include "formats/file_type.h"
 #include "formats/fox_format.h"
 #include "formats/fsh_format.h"
 #include "fuzz_support.h"
@@ -12,19 +13,6 @@
 
 namespace quillmere::fuzz {
 namespace {
-
-const char* Extension(TShapeFileType type) {
-  switch (type) {
-    case TShapeFileType::ftFOX:
-      return ".fox";
-    case TShapeFileType::ftFS2:
-      return ".fs2";
-    case TShapeFileType::ftFSH:
-    case TShapeFileType::ftFSHPlain:
-      break;
-  }
-  return ".fsh";
-}
 
 bool SameReader(TShapeFileType a, TShapeFileType b) {
   const auto reader = [](TShapeFileType t) { return t == TShapeFileType::ftFSHPlain ? TShapeFileType::ftFSH : t; };
@@ -35,7 +23,7 @@ bool SameReader(TShapeFileType a, TShapeFileType b) {
 // false when the writer refused (a shape the format can't hold).
 bool WriteAndRead(const TShapeList& shapes, TShapeFileType type, TShapeList& loaded) {
   ScriptedUserInterface ui;
-  const std::string name = ScratchFile(std::string("out") + Extension(type));
+  const std::string name = ScratchFile("out" + std::string(ExpectedExtension(type)));
   // The FS2 writer leaves no companion, so none may linger from an earlier input.
   PutFile(FBJFileName(name), {}, false);
   try {
@@ -75,7 +63,7 @@ TShapeList Kept(TShapeList shapes, TShapeFileType type) {
 
 void FuzzShapeFile(const std::uint8_t* data, std::size_t size, TShapeFileType type) {
   const TSplit parts = SplitAt(AsText(data, size), kFBJMarker);
-  const std::string name = ScratchFile(std::string("in") + Extension(type));
+  const std::string name = ScratchFile("in" + std::string(ExpectedExtension(type)));
   PutFile(name, parts.First);
   PutFile(FBJFileName(name), parts.Second, parts.HasSecond);
 
