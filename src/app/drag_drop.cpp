@@ -3,14 +3,11 @@
 #include "interface/messages.h"
 
 namespace quillmere {
-namespace {
 
 TGridId VisibleGrid(const TPane& pane, bool destination) {
   if (destination) return pane.OnFrames() ? TGridId::DestSubGrid : TGridId::DestGrid;
   return pane.OnFrames() ? TGridId::SrcSubGrid : TGridId::SrcGrid;
 }
-
-}  // namespace
 
 bool CanStartDrag(bool leftButton, bool dragAndDropOption, const TCommandStates& enabled,
                   std::optional<int> column) {

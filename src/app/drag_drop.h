@@ -14,6 +14,8 @@ inline bool IsDestinationGrid(TGridId grid) {
   return grid == TGridId::DestGrid || grid == TGridId::DestSubGrid;
 }
 inline bool IsFrameGrid(TGridId grid) { return grid == TGridId::DestSubGrid || grid == TGridId::SrcSubGrid; }
+// The grid a pane shows now: its frames' when on the frames tab.
+TGridId VisibleGrid(const TPane& pane, bool destination);
 
 // Every grid column is this wide; a drop on the right half of a cell inserts
 // after it.

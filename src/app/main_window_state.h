@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/drag_drop.h"
 #include "app/settings.h"
@@ -61,8 +62,9 @@ class TMainWindowState {
     undoTarget_ = IsDestinationGrid(grid) ? TDocumentKind::Destination : TDocumentKind::Source;
   }
   TDocumentKind UndoTarget() const { return undoTarget_; }
-  void Undo1Click() { Workspace.Undo(undoTarget_); }
-  void Redo1Click() { Workspace.Redo(undoTarget_); }
+  // Return the documents they changed.
+  std::vector<TDocumentKind> Undo1Click() { return Workspace.Undo(undoTarget_); }
+  std::vector<TDocumentKind> Redo1Click() { return Workspace.Redo(undoTarget_); }
   TUndoItems UndoItems() const;
 
   // The check marks the menus show.

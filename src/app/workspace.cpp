@@ -144,24 +144,25 @@ void TWorkspace::EndStep() {
   }
 }
 
-void TWorkspace::Undo(TDocumentKind kind) { Travel(kind, true); }
+std::vector<TDocumentKind> TWorkspace::Undo(TDocumentKind kind) { return Travel(kind, true); }
 
-void TWorkspace::Redo(TDocumentKind kind) { Travel(kind, false); }
+std::vector<TDocumentKind> TWorkspace::Redo(TDocumentKind kind) { return Travel(kind, false); }
 
-void TWorkspace::Travel(TDocumentKind kind, bool undo) {
+std::vector<TDocumentKind> TWorkspace::Travel(TDocumentKind kind, bool undo) {
   const TUndoStep* next = undo ? history_.NextUndo(kind) : history_.NextRedo(kind);
-  if (next == nullptr) return;
+  if (next == nullptr) return {};
   const std::string name = next->Name;
   std::vector<TDocumentKind> changed;
   const TUndoOutcome outcome = undo ? history_.Undo(kind, changed) : history_.Redo(kind, changed);
   if (outcome == TUndoOutcome::OtherDocumentFirst) {
     const std::string other = OtherDocument(kind) == TDocumentKind::Destination ? "Destination" : "Source";
     Show(ui_, undo ? TMsgId::UndoOtherDocumentFirst : TMsgId::RedoOtherDocumentFirst, {name, other});
-    return;
+    return {};
   }
   Panes.RefreshTransferButtons();
   UpdateCaptions();
   for (TDocumentKind each : changed) Notify(each, TChangeKind::Edited);
+  return changed;
 }
 
 void TWorkspace::Replaced(TDocumentKind kind) {

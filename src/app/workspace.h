@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/document_kind.h"
 #include "app/most_recent_files.h"
@@ -109,9 +110,10 @@ class TWorkspace {
 
   // Undo and redo of a document's next step, with the selection it had; a
   // step that changed both documents goes on both, and when the other has
-  // moved on since, a message says which changes to take back first.
-  void Undo(TDocumentKind kind);
-  void Redo(TDocumentKind kind);
+  // moved on since, a message says which changes to take back first. They
+  // return the documents they changed.
+  std::vector<TDocumentKind> Undo(TDocumentKind kind);
+  std::vector<TDocumentKind> Redo(TDocumentKind kind);
   const TUndoHistory& History() const { return history_; }
 
   // The document's shapes were put in place anew (a load, New, or a list set
@@ -158,7 +160,7 @@ class TWorkspace {
   void Load(TDocumentKind kind, std::string fileName);
   void RefreshPane(TDocumentKind kind);
   void EndStep();
-  void Travel(TDocumentKind kind, bool undo);
+  std::vector<TDocumentKind> Travel(TDocumentKind kind, bool undo);
   void Notify(TDocumentKind kind, TChangeKind change);
   TFileUsed Remember(TDocumentKind kind);
 

@@ -462,7 +462,7 @@ void MainWindow::RunTransfer(TCommand command) {
   // The view follows what the transfer selected; a shift moves it one column
   // its way so the shifted cells stay where the eye left them.
   const TPaneState& panes = workspace_.Panes;
-  ShapeGrid* dest = Grid(panes.Dest.OnFrames() ? TGridId::DestSubGrid : TGridId::DestGrid);
+  ShapeGrid* dest = Grid(VisibleGrid(panes.Dest, true));
   const int count = dest->Selection().Count();
   if (transfer == TTransferCommand::ShiftLeft || transfer == TTransferCommand::ShiftRight) {
     dest->View().FollowShift(transfer == TTransferCommand::ShiftRight, dest->Selection().Focus(), count);
@@ -475,18 +475,9 @@ void MainWindow::RunTransfer(TCommand command) {
 
 // The grids of the documents the step changed show the selection it put back.
 void MainWindow::Travel(bool undo) {
-  const TUndoHistory& history = workspace_.History();
-  const TDocumentKind target = state_.UndoTarget();
-  const TUndoStep* step = undo ? history.NextUndo(target) : history.NextRedo(target);
-  const bool both = step != nullptr && step->Link != 0;
-  undo ? state_.Undo1Click() : state_.Redo1Click();
-  for (TDocumentKind kind : {TDocumentKind::Destination, TDocumentKind::Source}) {
-    if (kind != target && !both) continue;
-    const TPane& pane = kind == TDocumentKind::Destination ? workspace_.Panes.Dest : workspace_.Panes.Src;
+  for (TDocumentKind kind : undo ? state_.Undo1Click() : state_.Redo1Click()) {
     const bool dest = kind == TDocumentKind::Destination;
-    Grid(pane.OnFrames() ? (dest ? TGridId::DestSubGrid : TGridId::SrcSubGrid)
-                         : (dest ? TGridId::DestGrid : TGridId::SrcGrid))
-        ->ShowFocus();
+    Grid(VisibleGrid(dest ? workspace_.Panes.Dest : workspace_.Panes.Src, dest))->ShowFocus();
   }
   for (ShapeGrid* grid : grids_) grid->Refresh();
 }
